@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Conversions between UTF-8, UTF-16 and wide text (UTF-16 where wchar_t has 16 bits, code
+// points where it has 32). Each stops at the first NUL. Every ill-formed sequence (a bad or
+// truncated UTF-8 sequence, an overlong form, a lone surrogate, a value beyond U+10FFFF)
+// becomes one U+FFFD and the rest of the text is kept.
+
+std::wstring Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::wstring_view text);
+
+std::u16string ToUtf16(std::wstring_view text);
+std::wstring FromUtf16(std::u16string_view text);
