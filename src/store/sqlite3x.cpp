@@ -1,0 +1,293 @@
+#include "store/sqlite3x.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "util/utf.h"
+
+namespace sqlite3x {
+
+database_error::database_error(const char* format, ...) {
+    const std::size_t size = std::max<std::size_t>(2048, 2 * std::strlen(format));
+    std::vector<char> buffer(size);
+    va_list args;
+    va_start(args, format);
+    const int written = std::vsnprintf(buffer.data(), size, format, args);
+    va_end(args);
+    if (written < 0 || static_cast<std::size_t>(written) >= size) {
+        buffer[size - 1] = '\0';
+        std::memset(&buffer[size - 4], '.', 3);
+    }
+    message_ = buffer.data();
+}
+
+database_error::database_error(const sqlite3_connection& connection)
+    : message_("sqlite3_connection[" + connection.name_ + "]: ") {
+    if (connection.db_ != nullptr) {
+        if (const char* reason = sqlite3_errmsg(connection.db_)) {
+            message_ += reason;
+        }
+    }
+}
+
+sqlite3_connection::~sqlite3_connection() {
+    try {
+        close();
+    } catch (...) {
+    }
+}
+
+void sqlite3_connection::open(const char* path) {
+    close();
+    name_ = path != nullptr ? path : "";
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path, &db) != SQLITE_OK) {
+        sqlite3_close(db);  // a failed open may still hand out a handle
+        throw database_error("unable to open database %s", path != nullptr ? path : "<null>");
+    }
+    db_ = db;
+    after_open();
+}
+
+void sqlite3_connection::open(const std::wstring& path) {
+    // Callers open only a closed connection; closing anyway keeps a mistake from leaking.
+    close();
+    name_.clear();
+    const std::u16string path16 = ToUtf16(path);
+    sqlite3* db = nullptr;
+    if (sqlite3_open16(path16.c_str(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw database_error("unable to open database");
+    }
+    db_ = db;
+    after_open();
+}
+
+void sqlite3_connection::close() {
+    if (db_ == nullptr) {
+        return;
+    }
+    sqlite3* db = db_;
+    db_ = nullptr;
+    if (sqlite3_close(db) != SQLITE_OK) {
+        throw database_error(*this);
+    }
+}
+
+void sqlite3_connection::require_open() const {
+    if (db_ == nullptr) {
+        throw database_error("database is not open");
+    }
+}
+
+namespace {
+
+void PrepareNarrow(sqlite3_command& command, const std::string& sql) {
+    command.prepare(sql.data(), static_cast<int>(sql.size()));
+}
+
+}  // namespace
+
+void sqlite3_connection::run(const std::string& sql) {
+    require_open();
+    sqlite3_command command(*this);
+    PrepareNarrow(command, sql);
+    command.run();
+}
+
+void sqlite3_connection::run(const std::wstring& sql) {
+    require_open();
+    sqlite3_command(*this, sql).run();
+}
+
+int sqlite3_connection::scalar_int(const std::string& sql) {
+    require_open();
+    sqlite3_command command(*this);
+    PrepareNarrow(command, sql);
+    return command.scalar_int();
+}
+
+std::wstring sqlite3_connection::scalar_wstring(const std::string& sql) {
+    require_open();
+    sqlite3_command command(*this);
+    PrepareNarrow(command, sql);
+    return command.scalar_wstring();
+}
+
+std::int64_t sqlite3_connection::last_insert_rowid() {
+    require_open();
+    return sqlite3_last_insert_rowid(db_);
+}
+
+sqlite3_command::sqlite3_command(sqlite3_connection& connection) : connection_(connection) {}
+
+sqlite3_command::sqlite3_command(sqlite3_connection& connection, const std::wstring& sql)
+    : connection_(connection) {
+    connection_.require_open();
+    const std::u16string sql16 = ToUtf16(sql);
+    // The _v2 forms report the real reason of a failed step (the legacy ones only say
+    // "SQL logic error") and prepare again after a schema change.
+    if (sqlite3_prepare16_v2(connection_.db_, sql16.data(), static_cast<int>(sql16.size() * 2),
+                             &stmt_, nullptr) != SQLITE_OK) {
+        throw database_error(connection_);
+    }
+    columns_ = sqlite3_column_count(stmt_);
+}
+
+sqlite3_command::~sqlite3_command() {
+    try {
+        finalize();
+    } catch (...) {
+    }
+}
+
+void sqlite3_command::prepare(const char* sql, int length) {
+    finalize();
+    connection_.require_open();
+    if (sqlite3_prepare_v2(connection_.db_, sql, length, &stmt_, nullptr) != SQLITE_OK) {
+        const std::string text = length < 0 ? std::string(sql) : std::string(sql, length);
+        throw database_error("sqlite3_command::prepare([%s]) failed. Reason=[%s]", text.c_str(),
+                             sqlite3_errmsg(connection_.db_));
+    }
+    columns_ = sqlite3_column_count(stmt_);
+}
+
+void sqlite3_command::finalize() {
+    if (stmt_ == nullptr) {
+        return;
+    }
+    const int rc = sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    columns_ = 0;
+    if (rc != SQLITE_OK) {
+        throw database_error(connection_);
+    }
+}
+
+sqlite3_cursor sqlite3_command::open_cursor() {
+    return sqlite3_cursor(*this);
+}
+
+void sqlite3_command::run() {
+    sqlite3_cursor cursor(*this);
+    cursor.step();
+}
+
+int sqlite3_command::scalar_int() {
+    sqlite3_cursor cursor(*this);
+    if (!cursor.step()) {
+        throw database_error("nothing to read");
+    }
+    return cursor.getint(0);
+}
+
+std::wstring sqlite3_command::scalar_wstring() {
+    sqlite3_cursor cursor(*this);
+    if (!cursor.step()) {
+        throw database_error("nothing to read");
+    }
+    return cursor.getwstring(0);
+}
+
+sqlite3_cursor::sqlite3_cursor(sqlite3_command& command) : command_(&command) {
+    ++command_->readers_;
+}
+
+sqlite3_cursor::sqlite3_cursor(sqlite3_cursor&& other) noexcept : command_(other.command_) {
+    other.command_ = nullptr;
+}
+
+sqlite3_cursor& sqlite3_cursor::operator=(sqlite3_cursor&& other) noexcept {
+    if (this != &other) {
+        close();
+        command_ = other.command_;
+        other.command_ = nullptr;
+    }
+    return *this;
+}
+
+sqlite3_cursor::~sqlite3_cursor() {
+    close();
+}
+
+bool sqlite3_cursor::step() {
+    if (command_ == nullptr) {
+        throw database_error("sqlite3_cursor::step(): reader is closed");
+    }
+    if (command_->stmt_ == nullptr) {
+        return false;  // empty or comment-only SQL prepares to no statement
+    }
+    switch (sqlite3_step(command_->stmt_)) {
+        case SQLITE_ROW:
+            return true;
+        case SQLITE_DONE:
+            return false;
+        default:
+            throw database_error(command_->connection_);
+    }
+}
+
+void sqlite3_cursor::check(const char* getter, int index) const {
+    if (command_ == nullptr) {
+        throw database_error("sqlite3_cursor::%s(%d): reader is closed", getter, index);
+    }
+    if (index < 0 || index > command_->columns_ - 1) {
+        throw database_error("sqlite3_cursor::%s(%d): index out of range", getter, index);
+    }
+}
+
+int sqlite3_cursor::getint(int index) {
+    check("getint", index);
+    return sqlite3_column_int(command_->stmt_, index);
+}
+
+std::wstring sqlite3_cursor::getwstring(int index) {
+    check("wstring", index);
+    const void* text = sqlite3_column_text16(command_->stmt_, index);
+    if (text == nullptr) {
+        return {};
+    }
+    const int bytes = sqlite3_column_bytes16(command_->stmt_, index);
+    return FromUtf16(std::u16string_view(static_cast<const char16_t*>(text),
+                                         static_cast<std::size_t>(bytes) / 2));
+}
+
+void sqlite3_cursor::close() {
+    if (command_ == nullptr) {
+        return;
+    }
+    if (--command_->readers_ == 0) {
+        // Its result repeats the last step's error, which the step has already reported.
+        sqlite3_reset(command_->stmt_);
+    }
+    command_ = nullptr;
+}
+
+sqlite3_scoped_transaction::sqlite3_scoped_transaction(sqlite3_connection& connection)
+    : connection_(connection) {
+    connection_.run("begin");
+    active_ = true;
+}
+
+sqlite3_scoped_transaction::~sqlite3_scoped_transaction() {
+    if (!active_) {
+        return;
+    }
+    try {
+        connection_.run("rollback");
+    } catch (...) {
+    }
+}
+
+void sqlite3_scoped_transaction::commit() {
+    connection_.run("commit");
+    active_ = false;
+}
+
+}  // namespace sqlite3x

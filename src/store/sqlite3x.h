@@ -1,0 +1,142 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+// SQLite stays behind this layer: callers see neither its handles nor its result codes.
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace sqlite3x {
+
+class sqlite3_connection;
+
+// The one exception of the store; every SQLite failure ends up as one.
+class database_error : public std::exception {
+  public:
+    // printf rules; a text longer than its buffer (2048 bytes, or twice the format's length)
+    // is cut and ends in "...".
+    explicit database_error(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(gnu_printf, 2, 3)))
+#endif
+        ;
+    // "sqlite3_connection[<name>]: <SQLite's last error message>".
+    explicit database_error(const sqlite3_connection& connection);
+
+    const char* what() const noexcept override {
+        return message_.c_str();
+    }
+
+  private:
+    std::string message_;
+};
+
+class sqlite3_connection {
+  public:
+    sqlite3_connection() = default;
+    sqlite3_connection(const sqlite3_connection&) = delete;
+    sqlite3_connection& operator=(const sqlite3_connection&) = delete;
+    // Closes, swallowing any failure.
+    virtual ~sqlite3_connection();
+
+    // Closes any open handle first, then opens (creating) the file; the name shows up in
+    // error messages.
+    virtual void open(const char* path);
+    // The store's open; the connection stays unnamed.
+    void open(const std::wstring& path);
+    void close();
+
+    // Runs one statement that returns nothing (a returned row is accepted and ignored).
+    void run(const std::string& sql);
+    void run(const std::wstring& sql);
+    // Column 0 of the first row; "nothing to read" when there is no row.
+    int scalar_int(const std::string& sql);
+    std::wstring scalar_wstring(const std::string& sql);
+
+    std::int64_t last_insert_rowid();
+
+  protected:
+    // Called after every successful open, e.g. to set connection options.
+    virtual void after_open() {}
+
+  private:
+    friend class database_error;
+    friend class sqlite3_command;
+
+    void require_open() const;
+
+    sqlite3* db_ = nullptr;
+    std::string name_;
+};
+
+class sqlite3_cursor;
+
+// One prepared statement, finalised on destruction. Its cursors point at it, so it stays put.
+class sqlite3_command {
+  public:
+    // Prepare later with `prepare`.
+    explicit sqlite3_command(sqlite3_connection& connection);
+    sqlite3_command(sqlite3_connection& connection, const std::wstring& sql);
+    sqlite3_command(const sqlite3_command&) = delete;
+    sqlite3_command& operator=(const sqlite3_command&) = delete;
+    ~sqlite3_command();
+
+    // Replaces any statement held; `length` is in bytes.
+    void prepare(const char* sql, int length);
+    void finalize();
+
+    sqlite3_cursor open_cursor();
+    void run();
+    int scalar_int();
+    std::wstring scalar_wstring();
+
+  private:
+    friend class sqlite3_cursor;
+
+    sqlite3_connection& connection_;
+    sqlite3_stmt* stmt_ = nullptr;
+    int readers_ = 0;
+    int columns_ = 0;
+};
+
+// Walks the rows of a command. The statement is reset when its last cursor closes, so the
+// command can run again.
+class sqlite3_cursor {
+  public:
+    sqlite3_cursor() = default;
+    explicit sqlite3_cursor(sqlite3_command& command);
+    sqlite3_cursor(sqlite3_cursor&& other) noexcept;
+    sqlite3_cursor& operator=(sqlite3_cursor&& other) noexcept;
+    ~sqlite3_cursor();
+
+    // True while there is a row to read.
+    bool step();
+    int getint(int index);
+    // NULL reads as empty text.
+    std::wstring getwstring(int index);
+    void close();
+
+  private:
+    void check(const char* getter, int index) const;
+
+    sqlite3_command* command_ = nullptr;
+};
+
+// Rolls back on scope exit unless committed.
+class sqlite3_scoped_transaction {
+  public:
+    explicit sqlite3_scoped_transaction(sqlite3_connection& connection);
+    sqlite3_scoped_transaction(const sqlite3_scoped_transaction&) = delete;
+    sqlite3_scoped_transaction& operator=(const sqlite3_scoped_transaction&) = delete;
+    ~sqlite3_scoped_transaction();
+
+    void commit();
+
+  private:
+    sqlite3_connection& connection_;
+    bool active_ = false;
+};
+
+}  // namespace sqlite3x
