@@ -1,0 +1,66 @@
+#include "platform/files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "util/utf.h"
+
+namespace platform {
+namespace fs = std::filesystem;
+namespace {
+
+// Through UTF-8: a wide path converted by the "C" locale loses every non-ASCII character
+// on Linux, while the char8_t form is exact on both systems.
+fs::path ToPath(const std::wstring& path) {
+    const std::string utf8 = WideToUtf8(path);
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace
+
+bool FileExists(const std::wstring& path) {
+    std::error_code error;
+    return fs::exists(ToPath(path), error);
+}
+
+bool IsDirectory(const std::wstring& path) {
+    std::error_code error;
+    return fs::is_directory(ToPath(path), error);
+}
+
+bool CreateFolders(const std::wstring& path) {
+    std::error_code error;
+    fs::create_directories(ToPath(path), error);
+    return IsDirectory(path);
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& contents) {
+    std::ifstream in(ToPath(path), std::ios::binary);
+    if (!in)
+        return false;
+    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
+    std::ofstream out(ToPath(path), std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    out.close();
+    return !out.fail();
+}
+
+bool RenameFile(const std::wstring& from, const std::wstring& to) {
+    std::error_code error;
+    fs::rename(ToPath(from), ToPath(to), error);
+    return !error;
+}
+
+bool RemoveFile(const std::wstring& path) {
+    std::error_code error;
+    return fs::remove(ToPath(path), error) && !error;
+}
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+// File-system tasks of the program, written once over std::filesystem (which takes wide
+// paths on Windows). None of them throws: failures come back as false.
+#include <string>
+
+namespace platform {
+
+bool FileExists(const std::wstring& path);
+bool IsDirectory(const std::wstring& path);
+// Creates the folder and every missing parent; true when it exists afterwards.
+bool CreateFolders(const std::wstring& path);
+bool ReadWholeFile(const std::wstring& path, std::string& contents);
+// Replaces the file's contents; false (and the file possibly missing) on failure.
+bool WriteWholeFile(const std::wstring& path, const std::string& contents);
+bool RenameFile(const std::wstring& from, const std::wstring& to);
+bool RemoveFile(const std::wstring& path);
+
+}  // namespace platform

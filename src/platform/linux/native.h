@@ -1,0 +1,27 @@
+#pragma once
+// The Linux implementations of the platform services.
+#include "platform/host.h"
+#include "platform/ui.h"
+
+namespace platform::posix {
+
+class LinuxHost : public Host {
+  public:
+    std::wstring DataFolder() override;
+    std::wstring TempFolder() override;
+    FileVersion OwnFileVersion() override;
+    std::optional<WindowsVersion> GetWindowsVersion() override { return std::nullopt; }
+    bool IsWow64() override { return false; }
+    bool IsAdministrator() override;
+    std::wstring UserName() override;
+    std::wstring MachineId() override;
+    wchar_t PathSeparator() override { return L'/'; }
+};
+
+class TerminalUi : public Ui {
+  public:
+    void ShowMessage(const std::wstring& text, const std::wstring& caption,
+                     MessageIcon icon) override;
+};
+
+}  // namespace platform::posix

@@ -1,0 +1,17 @@
+#include "platform/linux/native.h"
+#include "platform/memory_registry.h"
+#include "platform/services.h"
+
+namespace platform {
+
+// Linux has no registry; the program's registry queries are answered from memory, which the
+// system providers fill with what the host knows (installed packages, for example).
+const Services& NativeServices() {
+    static MemoryRegistry registry;
+    static posix::LinuxHost host;
+    static posix::TerminalUi ui;
+    static const Services services{&registry, &host, &ui};
+    return services;
+}
+
+}  // namespace platform

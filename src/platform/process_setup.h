@@ -1,0 +1,20 @@
+#pragma once
+// Per-process preparation that windows and dialogs need (COM, common controls, the rich-edit
+// library on Windows), undone in reverse order when the object goes.
+#include <cstdint>
+
+namespace platform {
+
+class ProcessSetup {
+  public:
+    ProcessSetup();
+    ~ProcessSetup();
+    ProcessSetup(const ProcessSetup&) = delete;
+    ProcessSetup& operator=(const ProcessSetup&) = delete;
+
+  private:
+    bool comStarted_ = false;
+    std::intptr_t richEdit_ = 0;
+};
+
+}  // namespace platform

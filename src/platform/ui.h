@@ -1,0 +1,17 @@
+#pragma once
+// The few messages the program shows outside its windows. Windows shows a message box;
+// a terminal program prints (information to stdout, errors to stderr).
+#include <string>
+
+namespace platform {
+
+enum class MessageIcon { Information, Error, Question, Warning };
+
+class Ui {
+  public:
+    virtual ~Ui() = default;
+    virtual void ShowMessage(const std::wstring& text, const std::wstring& caption,
+                             MessageIcon icon) = 0;
+};
+
+}  // namespace platform

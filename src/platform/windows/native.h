@@ -1,0 +1,46 @@
+#pragma once
+// The Windows implementations of the platform services.
+#include "platform/host.h"
+#include "platform/registry.h"
+#include "platform/ui.h"
+#include "platform/windows/win32.h"
+
+namespace platform::win {
+
+class Win32Registry : public Registry {
+  public:
+    RegError OpenKey(RegKey parent, const wchar_t* subkey, std::uint32_t access,
+                     RegKey* result) override;
+    RegError CreateKey(RegKey parent, const wchar_t* subkey, std::uint32_t access, RegKey* result,
+                       std::uint32_t* disposition) override;
+    RegError CloseKey(RegKey key) override;
+    RegError EnumKey(RegKey key, std::uint32_t index, wchar_t* name,
+                     std::uint32_t* length) override;
+    RegError EnumValue(RegKey key, std::uint32_t index, wchar_t* name, std::uint32_t* nameLength,
+                       std::uint32_t* type, void* data, std::uint32_t* bytes) override;
+    RegError QueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, void* data,
+                        std::uint32_t* bytes) override;
+    RegError SetValue(RegKey key, const wchar_t* name, std::uint32_t type, const void* data,
+                      std::uint32_t bytes) override;
+};
+
+class Win32Host : public Host {
+  public:
+    std::wstring DataFolder() override;
+    std::wstring TempFolder() override;
+    FileVersion OwnFileVersion() override;
+    std::optional<WindowsVersion> GetWindowsVersion() override;
+    bool IsWow64() override;
+    bool IsAdministrator() override;
+    std::wstring UserName() override;
+    std::wstring MachineId() override { return {}; }
+    wchar_t PathSeparator() override { return L'\\'; }
+};
+
+class Win32Ui : public Ui {
+  public:
+    void ShowMessage(const std::wstring& text, const std::wstring& caption,
+                     MessageIcon icon) override;
+};
+
+}  // namespace platform::win

@@ -1,0 +1,20 @@
+#pragma once
+// Keeps every message instead of showing it.
+#include <vector>
+
+#include "platform/ui.h"
+
+class RecordingUi : public platform::Ui {
+  public:
+    struct Message {
+        std::wstring text;
+        std::wstring caption;
+        platform::MessageIcon icon;
+    };
+    std::vector<Message> messages;
+
+    void ShowMessage(const std::wstring& text, const std::wstring& caption,
+                     platform::MessageIcon icon) override {
+        messages.push_back({text, caption, icon});
+    }
+};
