@@ -1,0 +1,132 @@
+#include "app/command_line.h"
+
+#include "platform/environment.h"
+#include "util/text.h"
+
+namespace {
+
+RunFlags g_runFlags;
+
+enum class Option { None, Path, Silent, Portable, Yaml, Diff, Help, Version };
+
+// The names after the option's first character, in the order they are tried.
+Option NamedOption(const std::wstring& name) {
+    if (name == L"path")
+        return Option::Path;
+    if (name == L"silent")
+        return Option::Silent;
+    if (name == L"portable")
+        return Option::Portable;
+    if (name == L"yaml")
+        return Option::Yaml;
+    if (name == L"diff")
+        return Option::Diff;
+    if (name == L"?")
+        return Option::Help;
+    return Option::None;
+}
+
+// Posix spellings on top of the Windows ones: "--name" and "--help", "--version".
+Option PosixOption(const std::wstring& word) {
+    if (word == L"--help" || word == L"-help")
+        return Option::Help;
+    if (word == L"--version" || word == L"-version")
+        return Option::Version;
+    const std::size_t dashes = word.rfind(L"--", 0) == 0 ? 2 : 1;
+    return NamedOption(word.substr(dashes));
+}
+
+void AppendPathWord(std::wstring& pathText, const std::wstring& word) {
+    if (!pathText.empty())
+        pathText += L' ';
+    pathText += word;
+}
+
+}  // namespace
+
+const RunFlags& GetRunFlags() {
+    return g_runFlags;
+}
+void SetRunFlags(const RunFlags& flags) {
+    g_runFlags = flags;
+}
+
+std::vector<std::wstring> SplitCommandLine(const std::wstring& text) {
+    return Split(text, L' ');
+}
+
+CommandLine ParseCommandLine(const std::vector<std::wstring>& words, CommandDialect dialect) {
+    CommandLine result;
+    bool collectingPath = false;
+    for (const auto& word : words) {
+        const bool posix = dialect == CommandDialect::Posix;
+        bool isOption = !word.empty() && (word[0] == L'-' || word[0] == L'/');
+        Option option = Option::None;
+        if (isOption && posix) {
+            // "--path=DIR" is the form many terminal users type.
+            if (word.rfind(L"--path=", 0) == 0) {
+                collectingPath = true;
+                AppendPathWord(result.pathText, word.substr(7));
+                continue;
+            }
+            option = word[0] == L'/' ? NamedOption(word.substr(1)) : PosixOption(word);
+            isOption = word[0] == L'-' || option != Option::None;
+        } else if (isOption) {
+            option = word == L"--help" ? Option::Help : NamedOption(word.substr(1));
+        }
+        if (!isOption) {
+            if (collectingPath)
+                AppendPathWord(result.pathText, word);
+            continue;
+        }
+        collectingPath = false;
+        switch (option) {
+            case Option::Path:
+                collectingPath = true;
+                break;
+            case Option::Silent:
+                result.flags.silent = true;
+                break;
+            case Option::Portable:
+                result.flags.portable = true;
+                break;
+            case Option::Yaml:
+                result.flags.yaml = true;
+                break;
+            case Option::Diff:
+                result.flags.diff = true;
+                break;
+            case Option::Help:
+                result.help = true;
+                break;
+            case Option::Version:
+                result.version = true;
+                break;
+            case Option::None:
+                break;
+        }
+    }
+    return result;
+}
+
+std::wstring ExpandPathArgument(const std::wstring& text, wchar_t separator) {
+    std::wstring path = text;
+    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
+        path = path.substr(1, path.size() - 2);
+    std::wstring result;
+    const auto pieces = Split(path, L'%');
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i % 2 == 0) {
+            result += pieces[i];
+        } else if (auto value = platform::EnvironmentValue(pieces[i])) {
+            result += *value;
+        } else {
+            result += L'%' + pieces[i] + L'%';
+        }
+    }
+    if (result.empty())
+        return result;
+    if (result.back() != L'\\' && result.back() != L'/')
+        result += separator;
+    return result;
+}

@@ -1,0 +1,7 @@
+#pragma once
+// The configuration class of the system this build is for.
+#include <memory>
+
+#include "app/common_config.h"
+
+std::unique_ptr<CCommonConfig> MakeConfig();

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "app/messages.h"
+#include "app/run.h"
+#include "fake_host.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/instance_lock.h"
+#include "platform/memory_registry.h"
+#include "platform/services.h"
+#include "recording_ui.h"
+#include "temp_folder.h"
+
+using namespace platform;
+
+namespace {
+
+class RunTest : public ::testing::Test {
+  protected:
+    RunTest() : scope_(Services{&registry_, &host_, &ui_}) {
+        host_.dataFolder = data_.Slashed();
+        host_.tempFolder = data_.Slashed() + L"temp/";
+        host_.windowsVersion = WindowsVersion{true, 6, 1};
+        SetRunFlags({});
+    }
+
+    int RunWindows(const std::wstring& line) {
+        return ::Run(SplitCommandLine(line), CommandDialect::Windows, 1);
+    }
+
+    TempFolder data_;
+    FakeHost host_;
+    MemoryRegistry registry_;
+    RecordingUi ui_;
+    ServicesScope scope_;
+};
+
+TEST_F(RunTest, HelpIsShownAndNothingElseHappens) {
+    EXPECT_EQ(0, RunWindows(L"/silent /?"));
+    ASSERT_EQ(1u, ui_.messages.size());
+    EXPECT_EQ(kWindowsHelpText, ui_.messages[0].text);
+    EXPECT_EQ(L"Fennock Help", ui_.messages[0].caption);
+    EXPECT_EQ(MessageIcon::Information, ui_.messages[0].icon);
+    EXPECT_FALSE(GetRunFlags().silent) << "flags are not set when help is asked for";
+    EXPECT_FALSE(FileExists(data_.Slashed() + L"inventory.ini"));
+}
+
+TEST_F(RunTest, PosixHelpAndVersion) {
+    EXPECT_EQ(0, ::Run({L"--help"}, CommandDialect::Posix, 0));
+    EXPECT_EQ(0, ::Run({L"--version"}, CommandDialect::Posix, 0));
+    ASSERT_EQ(2u, ui_.messages.size());
+    EXPECT_EQ(kPosixHelpText, ui_.messages[0].text);
+    EXPECT_EQ(L"Fennock 1.0.32278", ui_.messages[1].text);
+}
+
+struct VersionCase {
+    bool nt;
+    unsigned major, minor;
+    bool accepted;
+};
+
+class VersionGate : public RunTest, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(VersionGate, RefusesOldWindows) {
+    const VersionCase& c = GetParam();
+    host_.windowsVersion = WindowsVersion{c.nt, c.major, c.minor};
+    EXPECT_EQ(0, RunWindows(L"/?"));
+    ASSERT_EQ(1u, ui_.messages.size());
+    EXPECT_EQ(c.accepted ? L"Fennock Help" : L"Version Not Supported", ui_.messages[0].caption);
+    if (!c.accepted) {
+        EXPECT_EQ(kVersionNotSupportedText, ui_.messages[0].text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, VersionGate,
+    ::testing::Values(VersionCase{false, 4, 90, false}, VersionCase{true, 4, 0, false},
+                      VersionCase{true, 5, 0, false}, VersionCase{true, 5, 1, true},
+                      VersionCase{true, 5, 2, true}, VersionCase{true, 10, 0, true}));
+
+TEST_F(RunTest, NonWindowsHostHasNoGate) {
+    host_.windowsVersion.reset();
+    EXPECT_EQ(0, ::Run({L"--help"}, CommandDialect::Posix, 0));
+    EXPECT_EQ(kPosixHelpText, ui_.messages.at(0).text);
+}
+
+TEST_F(RunTest, SilentRunSetsTheFlagsAndWritesNoRecordedVersion) {
+    EXPECT_EQ(0, RunWindows(L"/silent /yaml /diff"));
+    EXPECT_TRUE(GetRunFlags().silent);
+    EXPECT_TRUE(GetRunFlags().yaml);
+    EXPECT_TRUE(GetRunFlags().diff);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(0u, registry_.OpenKeyCount());
+}
+
+TEST_F(RunTest, InteractiveRunRecordsTheVersion) {
+    EXPECT_EQ(0, RunWindows(L""));
+    EXPECT_FALSE(GetRunFlags().silent);
+    std::string ini;
+    bool inFile = ReadWholeFile(data_.Slashed() + L"inventory.ini", ini);
+    RegKey key = 0;
+    bool inRegistry =
+        registry_.OpenKey(kCurrentUser, L"Software\\ZEPH\\Fennock", kKeyRead, &key) == 0;
+    if (inRegistry)
+        registry_.CloseKey(key);
+    EXPECT_TRUE(inFile != inRegistry) << "exactly one place, the one of this system";
+}
+
+TEST_F(RunTest, SecondInstanceIsRefused) {
+    TempFolder runtime;
+    SetEnvironmentValue(L"XDG_RUNTIME_DIR", runtime.path().wstring());
+    InstanceLock first;
+    ASSERT_TRUE(first.Held());
+    EXPECT_EQ(0, EntryPoint({L"--help"}, CommandDialect::Posix, 0));
+    ASSERT_EQ(1u, ui_.messages.size());
+    EXPECT_EQ(kAlreadyRunningText, ui_.messages[0].text);
+    EXPECT_EQ(L"Already Running", ui_.messages[0].caption);
+    EXPECT_EQ(MessageIcon::Error, ui_.messages[0].icon);
+}
+
+}  // namespace
