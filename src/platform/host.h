@@ -41,6 +41,8 @@ class Host {
     virtual std::wstring MachineId() = 0;
     // The folder separator of this system.
     virtual wchar_t PathSeparator() = 0;
+    // Waits before a retry (of a locked database file, for example).
+    virtual void Sleep(unsigned milliseconds) = 0;
 };
 
 }  // namespace platform

@@ -12,6 +12,14 @@
 #include "util/utf.h"
 
 namespace sqlite3x {
+namespace {
+
+bool IsDamageCode(int code) {
+    const int primary = code & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+}  // namespace
 
 database_error::database_error(const char* format, ...) {
     const std::size_t size = std::max<std::size_t>(2048, 2 * std::strlen(format));
@@ -33,6 +41,7 @@ database_error::database_error(const sqlite3_connection& connection)
         if (const char* reason = sqlite3_errmsg(connection.db_)) {
             message_ += reason;
         }
+        damaged_ = IsDamageCode(sqlite3_errcode(connection.db_));
     }
 }
 
@@ -152,8 +161,10 @@ void sqlite3_command::prepare(const char* sql, int length) {
     connection_.require_open();
     if (sqlite3_prepare_v2(connection_.db_, sql, length, &stmt_, nullptr) != SQLITE_OK) {
         const std::string text = length < 0 ? std::string(sql) : std::string(sql, length);
-        throw database_error("sqlite3_command::prepare([%s]) failed. Reason=[%s]", text.c_str(),
+        database_error error("sqlite3_command::prepare([%s]) failed. Reason=[%s]", text.c_str(),
                              sqlite3_errmsg(connection_.db_));
+        error.damaged_ = IsDamageCode(sqlite3_errcode(connection_.db_));
+        throw error;
     }
     columns_ = sqlite3_column_count(stmt_);
 }

@@ -28,9 +28,16 @@ class database_error : public std::exception {
     const char* what() const noexcept override {
         return message_.c_str();
     }
+    // SQLite found the file not to be a database, or damaged: retrying cannot help.
+    bool file_damaged() const noexcept {
+        return damaged_;
+    }
 
   private:
+    friend class sqlite3_command;
+
     std::string message_;
+    bool damaged_ = false;
 };
 
 class sqlite3_connection {
@@ -47,6 +54,7 @@ class sqlite3_connection {
     // The store's open; the connection stays unnamed.
     void open(const std::wstring& path);
     void close();
+    bool is_open() const { return db_ != nullptr; }
 
     // Runs one statement that returns nothing (a returned row is accepted and ignored).
     void run(const std::string& sql);

@@ -1,5 +1,7 @@
 #pragma once
 // A host whose every answer the test sets.
+#include <vector>
+
 #include "platform/host.h"
 
 class FakeHost : public platform::Host {
@@ -13,6 +15,7 @@ class FakeHost : public platform::Host {
     std::wstring userName = L"tester";
     std::wstring machineId;
     wchar_t separator = L'/';
+    std::vector<unsigned> sleeps;
 
     std::wstring DataFolder() override { return dataFolder; }
     std::wstring TempFolder() override { return tempFolder; }
@@ -23,4 +26,5 @@ class FakeHost : public platform::Host {
     std::wstring UserName() override { return userName; }
     std::wstring MachineId() override { return machineId; }
     wchar_t PathSeparator() override { return separator; }
+    void Sleep(unsigned milliseconds) override { sleeps.push_back(milliseconds); }
 };

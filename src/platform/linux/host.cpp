@@ -1,6 +1,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "platform/environment.h"
@@ -74,6 +76,10 @@ std::wstring LinuxHost::MachineId() {
     if (!ReadWholeFile(L"/etc/machine-id", text))
         return {};
     return Trim(Utf8ToWide(text), kBlankChars);
+}
+
+void LinuxHost::Sleep(unsigned milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace platform::posix

@@ -16,6 +16,7 @@ class LinuxHost : public Host {
     std::wstring UserName() override;
     std::wstring MachineId() override;
     wchar_t PathSeparator() override { return L'/'; }
+    void Sleep(unsigned milliseconds) override;
 };
 
 class TerminalUi : public Ui {

@@ -35,6 +35,7 @@ class Win32Host : public Host {
     std::wstring UserName() override;
     std::wstring MachineId() override { return {}; }
     wchar_t PathSeparator() override { return L'\\'; }
+    void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
 };
 
 class Win32Ui : public Ui {

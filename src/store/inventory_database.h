@@ -1,0 +1,85 @@
+#pragma once
+// CInventoryDatabase is the inventory store: the SQLite file with its query catalogue, the
+// session of the run in progress and the session kept from the previous run.
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "changes/change_data.h"
+#include "store/inventory_types.h"
+#include "store/sqlite3x.h"
+
+class CInventoryDatabase {
+  public:
+    // The program's own major and minor version: a file written by another version is
+    // emptied and seeded again.
+    CInventoryDatabase(int programMajor, int programMinor);
+    ~CInventoryDatabase();
+    CInventoryDatabase(const CInventoryDatabase&) = delete;
+    CInventoryDatabase& operator=(const CInventoryDatabase&) = delete;
+
+    // Opens (or creates) the file, brings it to the current format, reads the last-scan
+    // time and the catalogue. Database failures after the open are thrown.
+    void Load(const std::wstring& path);
+    void OpenFile();
+    void EnsureSchema();
+
+    const std::vector<QueryDefinition>& GetQueries() const { return m_queries; }
+    const std::tm& GetLastScan() const { return m_lastScan; }
+    // Empty while all is well; else the last failure that did not stop the run.
+    const std::wstring& GetErrorText() const { return m_errorText; }
+    int GetSessionId() const { return m_sessionId; }
+
+    void PreProcess();
+    // 0 when stored, 1 when skipped for want of a key value. Failures are thrown.
+    int StoreRow(const QueryDefinition& query, const ResultRow& row);
+    void PostProcess();
+    void LoadSession(SessionData& data);
+    void KeepSession();
+    void CancelSession();
+    // 1 when there is no previous session to compare with, else 0.
+    int LoadChanges(ChangeData& data);
+
+    // Rows stored between BeginRowGroup and EndRowGroup share one transaction: one commit
+    // per query instead of one per statement. Groups do not nest; a failed commit is rolled
+    // back and thrown.
+    void BeginRowGroup();
+    void EndRowGroup();
+
+  private:
+    void RunStoredStatements(const char* select);
+    bool IsMissing(const char* name);
+    void CreateMissingTables();
+    void UpgradeIfOtherVersion();
+    bool IsDamaged();
+    void MoveDamagedFileAside(const std::wstring& damage);
+
+    std::wstring m_errorText;
+    std::wstring m_path;
+    sqlite3x::sqlite3_connection m_connection;
+    std::vector<QueryDefinition> m_queries;
+    std::map<std::wstring, std::wstring> m_keyFields;
+    int m_sessionId = 0;
+    std::tm m_lastScan{};
+    int m_programMajor;
+    int m_programMinor;
+    bool m_inRowGroup = false;
+};
+
+// One group of rows for the length of a scope. Commit() reports a failed commit; leaving
+// the scope without it (an exception on the way) still commits what was stored, as storing
+// one statement at a time would have.
+class CRowGroup {
+  public:
+    explicit CRowGroup(CInventoryDatabase& store) : m_store(store) { m_store.BeginRowGroup(); }
+    ~CRowGroup();
+    CRowGroup(const CRowGroup&) = delete;
+    CRowGroup& operator=(const CRowGroup&) = delete;
+
+    void Commit();
+
+  private:
+    CInventoryDatabase& m_store;
+    bool m_done = false;
+};

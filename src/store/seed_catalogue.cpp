@@ -1,0 +1,134 @@
+#include "store/seed_catalogue.h"
+
+namespace {
+
+constexpr SeedName kQueryTypes[] = {
+    {1, "Version"}, {2, "Wmi"}, {3, "RegistryKeys"}, {4, "RegistryValues"}, {5, "ServiceControl"},
+};
+
+constexpr SeedName kStatusTypes[] = {{1, "New"}, {2, "Last"}};
+
+// Field names double as export names.
+constexpr SeedQuery kQueries[] = {
+    {1, 1, "*", "Version", 0, "FileVersionMajor,FileVersionMinor",
+     "FileVersionMajor,FileVersionMinor,FileVersionRevision,DataVersionMajor,DataVersionMinor,"
+     "DataVersionRevision,RunAsAdmin,ZephId"},
+    {2, 2, "Select * from Win32_Process", "Process", 0, "Name,CommandLine",
+     "Name,ExecutablePath,CommandLine"},
+    {3, 2, "Select * from Win32_BIOS", "BIOS", 0, "Name",
+     "Name,Version,Manufacturer,Description,IdentificationCode,SerialNumber"},
+    {4, 2, "Select * from Win32_OperatingSystem", "OperatingSystem", 0, "Caption",
+     "InstallDate,LastBootupTime,TotalVisibleMemorySize,FreePhysicalMemory,Caption,Version,"
+     "BuildNumber,CsdVersion,WindowsDirectory,Description,OSArchitecture"},
+    {5, 2, "Select * from Win32_ComputerSystem", "ComputerSystem", 0, "Manufacturer",
+     "Manufacturer,Model,Name,Domain"},
+    {6, 2, "Select * from Win32_MotherboardDevice", "MotherboardDevice", 0, "PrimaryBusType",
+     "PrimaryBusType,SecondaryBusType"},
+    {7, 2, "Select * from Win32_SoundDevice", "SoundDevice", 0, "Description", "Description"},
+    {8, 2, "Select * from Win32_CDROMDrive", "CDROMDrive", 0, "Name", "Name"},
+    {9, 2, "Select * from Win32_VideoController", "VideoController", 0, "Name", "Name"},
+    {10, 2, "Select * from Win32_DesktopMonitor", "DesktopMonitor", 0, "Name,DeviceID",
+     "Name,Description,DeviceID,MonitorManufacturer,MonitorType"},
+    {11, 2, "Select * from Win32_Registry", "Registry", 0, "Caption",
+     "Caption,CurrentSize,MaximumSize"},
+    {12, 2, "Select * from Win32_LogicalDisk", "LogicalDisk", 0, "DeviceID",
+     "DriveType,Size,FreeSpace,FileSystem,DeviceID,ProviderName"},
+    {13, 2, "Select * from Win32_NetworkAdapterConfiguration Where IPEnabled=TRUE",
+     "NetworkAdapterConfiguration", 0, "Description",
+     "Description,MACAddress,IPAddress,DHCPEnabled"},
+    {14, 2, "Select * from Win32_Printer", "Printer", 0, "Caption",
+     "Caption,DeviceID,Name,ShareName,ServerName,DriverName"},
+    {15, 2, "Select * from Win32_StartupCommand", "StartupCommand", 200, "Name,Command",
+     "Name,Command"},
+    {16, 2, "Select * from Win32_PhysicalMemory", "PhysicalMemory", 0, "Tag",
+     "Tag,DeviceLocator,Capacity,Speed"},
+    {17, 2, "Select * from Win32_PhysicalMemoryArray", "PhysicalMemoryArray", 0, "Tag",
+     "Tag,MaxCapacity,MemoryDevices"},
+    {18, 3, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+     "InstalledSoftware32", 0, "DisplayName,DisplayVersion,Publisher",
+     "DisplayName,DisplayVersion,Publisher"},
+    {19, 3, "64:HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+     "InstalledSoftware64", 0, "DisplayName,DisplayVersion,Publisher",
+     "DisplayName,DisplayVersion,Publisher"},
+    {20, 2, "Select * from Win32_UserAccount where Name = '@@user@@'", "UserAccount", 0, "Name",
+     "Name,FullName,Domain"},
+    {21, 2, "Select * from Win32_QuickFixEngineering Where Description != ''",
+     "QuickFixEngineering", 0, "Description,HotFixId",
+     "Description,Computer,HotFixId,InstallationDate,InstalledBy"},
+    {22, 5, "*", "Services", 0, "DisplayName", "DisplayName,ServiceName"},
+    {23, 2, "Select * from Win32_OptionalFeature Where InstallState = 1", "OptionalFeature", 0,
+     "Name", "Name,Caption"},
+    {24, 4,
+     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup\\OC "
+     "Manager\\Subcomponents",
+     "Subcomponents", 0, "Name", "Name,Value"},
+    {25, 2, "Select * from Win32_ServerFeature", "ServerFeature", 0, "Name", "Name,ID,ParentID"},
+    {26, 2, "Select * from Win32_Processor", "Processor", 0, "Name,DeviceID",
+     "Name,NumberOfCores,DeviceID,MaxClockSpeed"},
+};
+
+#define FENNOCK_RENAME_FIELD(from, to)                                                           \
+    "UPDATE session_item_field SET query_field_id = COALESCE( ( SELECT qf2.id FROM "             \
+    "temp_session_item tsi, query q1, query_field qf1, query q2, query_field qf2 WHERE q1.id = " \
+    "qf1.query_id AND tsi.id = session_item_field.session_item_id AND qf1.id = "                 \
+    "session_item_field.query_field_id AND qf2.query_id = q2.id AND q1.name IN "                 \
+    "('InstalledSoftware32','InstalledSoftware64') AND q2.name = 'QuickFixEngineering' AND "     \
+    "qf1.name = '" from "' AND qf2.name = '" to "' ), query_field_id);"
+
+#define FENNOCK_EMPTY_HOTFIX_FIELD(field)                                                     \
+    "INSERT INTO session_item_field (session_item_id, query_field_id, field) SELECT tsi.id, " \
+    "qf.id, '' FROM temp_session_item tsi, query q, query_field qf WHERE q.id = qf.query_id " \
+    "AND q.name = 'QuickFixEngineering' AND qf.name = '" field "';"
+
+// Update-like software entries become hot fixes; software entries that repeat a reported hot
+// fix go.
+constexpr SeedStatement kPostProcess[] = {
+    {1, 10, "DROP TABLE IF EXISTS [temp_session_item];"},
+    {2, 20, "CREATE TEMPORARY TABLE [temp_session_item] ( [id] INTEGER NOT NULL PRIMARY KEY);"},
+    {3, 30,
+     "DELETE FROM session_item WHERE id IN ( SELECT session_item_id FROM v_session_item_field "
+     "WHERE session_id = @@session_id@@ AND query_name IN "
+     "('InstalledSoftware32','InstalledSoftware64') AND query_field_name = 'DisplayName' AND "
+     "session_item_field_value IN ( SELECT session_item_field_value FROM v_session_item_field "
+     "WHERE session_id = @@session_id@@ AND query_name = 'QuickFixEngineering'));"},
+    {4, 40,
+     "DELETE FROM session_item_field WHERE session_item_id not IN (SELECT id FROM "
+     "session_item);"},
+    {5, 50,
+     "INSERT INTO temp_session_item (id) SELECT DISTINCT si.id FROM session_item si INNER JOIN "
+     "query q ON q.id = si.query_id WHERE si.session_id = @@session_id@@ AND q.name IN "
+     "('InstalledSoftware32','InstalledSoftware64') AND si.key_value GLOB "
+     "'*[Kk][Bb][0123456789][0123456789][0123456789][0123456789][0123456789]*' AND "
+     "(si.key_value LIKE '%update%' OR si.key_value LIKE '%hotfix%');"},
+    {6, 60, FENNOCK_RENAME_FIELD("DisplayName", "Description")},
+    {7, 70, FENNOCK_RENAME_FIELD("DisplayVersion", "HotFixId")},
+    {8, 80,
+     "DELETE FROM session_item_field WHERE query_field_id IN ( SELECT qf.id FROM "
+     "temp_session_item tsi, query q, query_field qf WHERE q.id = qf.query_id AND tsi.id = "
+     "session_item_field.session_item_id AND qf.id = session_item_field.query_field_id AND "
+     "q.name IN ('InstalledSoftware32','InstalledSoftware64') AND qf.name = 'Publisher' );"},
+    {9, 90, FENNOCK_EMPTY_HOTFIX_FIELD("Computer")},
+    {10, 100, FENNOCK_EMPTY_HOTFIX_FIELD("InstallationDate")},
+    {11, 110, FENNOCK_EMPTY_HOTFIX_FIELD("InstalledBy")},
+    {12, 120,
+     "UPDATE session_item SET query_id = COALESCE( ( SELECT q.id FROM temp_session_item tsi, "
+     "query q WHERE tsi.id = session_item.id AND q.name = 'QuickFixEngineering'), query_id );"},
+};
+
+#undef FENNOCK_RENAME_FIELD
+#undef FENNOCK_EMPTY_HOTFIX_FIELD
+
+}  // namespace
+
+std::span<const SeedName> SeedQueryTypes() {
+    return kQueryTypes;
+}
+std::span<const SeedName> SeedStatusTypes() {
+    return kStatusTypes;
+}
+std::span<const SeedQuery> SeedQueries() {
+    return kQueries;
+}
+std::span<const SeedStatement> SeedPostProcess() {
+    return kPostProcess;
+}
