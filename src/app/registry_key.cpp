@@ -44,6 +44,11 @@ RegError CRegistryKey::EnumKey(std::uint32_t index, wchar_t* name, std::uint32_t
     return GetRegistry().EnumKey(key_, index, name, length);
 }
 
+RegError CRegistryKey::EnumValue(std::uint32_t index, wchar_t* name, std::uint32_t* nameLength,
+                                 std::uint32_t* type, void* data, std::uint32_t* bytes) {
+    return GetRegistry().EnumValue(key_, index, name, nameLength, type, data, bytes);
+}
+
 RegError CRegistryKey::QueryValue(const wchar_t* name, std::uint32_t* type, void* data,
                                   std::uint32_t* bytes) {
     return GetRegistry().QueryValue(key_, name, type, data, bytes);

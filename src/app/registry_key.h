@@ -20,6 +20,8 @@ class CRegistryKey {
     platform::RegError Close();
 
     platform::RegError EnumKey(std::uint32_t index, wchar_t* name, std::uint32_t* length);
+    platform::RegError EnumValue(std::uint32_t index, wchar_t* name, std::uint32_t* nameLength,
+                                 std::uint32_t* type, void* data, std::uint32_t* bytes);
     platform::RegError QueryValue(const wchar_t* name, std::uint32_t* type, void* data,
                                   std::uint32_t* bytes);
     platform::RegError QueryDWORDValue(const wchar_t* name, std::uint32_t& value);

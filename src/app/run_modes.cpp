@@ -1,12 +1,21 @@
 #include "app/run_modes.h"
 
-// The collector, the licence agreement and the progress display attach here as they are
-// built; until then a run stops after the configuration, writing nothing it cannot stand by.
+#include "app/run_flags.h"
+#include "collect/inventory_collector.h"
 
-int RunSilent(CCommonConfig&) {
-    return 0;
+int RunSilent(CCommonConfig& config) {
+    CInventoryCollector collector(config, GetRunFlags());
+    const int initialized =
+        collector.Initialize(0, config.GetDataFolder(), config.GetOutputFolder());
+    int gathered = 0;
+    if (initialized == 0)
+        gathered = collector.Gather();
+    collector.Finish();
+    // A run that failed must not look like one that succeeded.
+    return initialized != 0 ? initialized : gathered;
 }
 
+// The licence agreement and the progress display attach here as they are built.
 int RunInteractive(CCommonConfig& config, int) {
     config.SaveRecordedVersion();
     return 0;

@@ -52,6 +52,14 @@ bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
     return !out.fail();
 }
 
+bool AppendToFile(const std::wstring& path, const std::string& contents) {
+    std::ofstream out(ToPath(path), std::ios::binary | std::ios::app);
+    if (!out) return false;
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    out.close();
+    return !out.fail();
+}
+
 bool RenameFile(const std::wstring& from, const std::wstring& to) {
     std::error_code error;
     fs::rename(ToPath(from), ToPath(to), error);

@@ -12,6 +12,8 @@ bool CreateFolders(const std::wstring& path);
 bool ReadWholeFile(const std::wstring& path, std::string& contents);
 // Replaces the file's contents; false (and the file possibly missing) on failure.
 bool WriteWholeFile(const std::wstring& path, const std::string& contents);
+// Adds to the end of the file, creating it when missing.
+bool AppendToFile(const std::wstring& path, const std::string& contents);
 bool RenameFile(const std::wstring& from, const std::wstring& to);
 bool RemoveFile(const std::wstring& path);
 

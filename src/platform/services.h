@@ -3,8 +3,11 @@
 // runs with the native implementations; a described machine (or a test) installs its own
 // for the lifetime of a ServicesScope. Slots left null in a scope keep the current ones.
 #include "platform/host.h"
+#include "platform/progress.h"
 #include "platform/registry.h"
+#include "platform/service_list.h"
 #include "platform/ui.h"
+#include "platform/wmi.h"
 
 namespace platform {
 
@@ -12,6 +15,9 @@ struct Services {
     Registry* registry = nullptr;
     Host* host = nullptr;
     Ui* ui = nullptr;
+    Wmi* wmi = nullptr;
+    ServiceManager* serviceManager = nullptr;
+    ProgressPoster* progress = nullptr;
 };
 
 // The native implementations of this build.
@@ -27,6 +33,15 @@ inline Host& GetHost() {
 }
 inline Ui& GetUi() {
     return *CurrentServices().ui;
+}
+inline Wmi& GetWmi() {
+    return *CurrentServices().wmi;
+}
+inline ServiceManager& GetServiceManager() {
+    return *CurrentServices().serviceManager;
+}
+inline ProgressPoster& GetProgressPoster() {
+    return *CurrentServices().progress;
 }
 
 class ServicesScope {

@@ -12,6 +12,9 @@ class Ui {
     virtual ~Ui() = default;
     virtual void ShowMessage(const std::wstring& text, const std::wstring& caption,
                              MessageIcon icon) = 0;
+    // A failure that ended a run, for whoever looks later: the terminal's error stream, or
+    // the log file "fennock.log" in the data folder of a windowed program.
+    virtual void ReportFailure(const std::wstring& text, const std::wstring& dataFolder) = 0;
 };
 
 }  // namespace platform

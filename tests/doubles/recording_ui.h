@@ -12,9 +12,13 @@ class RecordingUi : public platform::Ui {
         platform::MessageIcon icon;
     };
     std::vector<Message> messages;
+    std::vector<std::wstring> failures;
 
     void ShowMessage(const std::wstring& text, const std::wstring& caption,
                      platform::MessageIcon icon) override {
         messages.push_back({text, caption, icon});
+    }
+    void ReportFailure(const std::wstring& text, const std::wstring&) override {
+        failures.push_back(text);
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The Linux implementations of the platform services.
 #include "platform/host.h"
+#include "platform/progress.h"
 #include "platform/ui.h"
 
 namespace platform::posix {
@@ -23,6 +24,12 @@ class TerminalUi : public Ui {
   public:
     void ShowMessage(const std::wstring& text, const std::wstring& caption,
                      MessageIcon icon) override;
+    void ReportFailure(const std::wstring& text, const std::wstring& dataFolder) override;
+};
+
+class QueuePoster : public ProgressPoster {
+public:
+    bool Post(ProgressWindow window, unsigned kind, std::intptr_t value) override;
 };
 
 }  // namespace platform::posix

@@ -1,4 +1,5 @@
 #include "platform/linux/native.h"
+#include "platform/linux/no_wmi.h"
 #include "platform/memory_registry.h"
 #include "platform/services.h"
 
@@ -10,7 +11,10 @@ const Services& NativeServices() {
     static MemoryRegistry registry;
     static posix::LinuxHost host;
     static posix::TerminalUi ui;
-    static const Services services{&registry, &host, &ui};
+    static posix::NoWmi wmi;
+    static posix::NoServiceManager serviceManager;
+    static posix::QueuePoster progress;
+    static const Services services{&registry, &host, &ui, &wmi, &serviceManager, &progress};
     return services;
 }
 

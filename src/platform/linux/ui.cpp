@@ -16,4 +16,11 @@ void TerminalUi::ShowMessage(const std::wstring& text, const std::wstring&, Mess
     std::fflush(stream);
 }
 
+void TerminalUi::ReportFailure(const std::wstring& text, const std::wstring&) {
+    std::string out = "fennock: " + WideToUtf8(text);
+    if (out.back() != '\n') out += '\n';
+    std::fputs(out.c_str(), stderr);
+    std::fflush(stderr);
+}
+
 }  // namespace platform::posix

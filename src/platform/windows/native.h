@@ -1,8 +1,13 @@
 #pragma once
 // The Windows implementations of the platform services.
+#include <memory>
+
 #include "platform/host.h"
+#include "platform/progress.h"
 #include "platform/registry.h"
+#include "platform/service_list.h"
 #include "platform/ui.h"
+#include "platform/wmi.h"
 #include "platform/windows/win32.h"
 
 namespace platform::win {
@@ -42,6 +47,32 @@ class Win32Ui : public Ui {
   public:
     void ShowMessage(const std::wstring& text, const std::wstring& caption,
                      MessageIcon icon) override;
+    void ReportFailure(const std::wstring& text, const std::wstring& dataFolder) override;
+};
+
+class WindowPoster : public ProgressPoster {
+public:
+    bool Post(ProgressWindow window, unsigned kind, std::intptr_t value) override;
+};
+
+// WMI over COM, in the apartment the process entered at start.
+class Win32Wmi : public Wmi {
+public:
+    Win32Wmi();
+    ~Win32Wmi() override;
+    int Connect() override;
+    void Disconnect() override;
+    std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
+
+private:
+    struct Connection;
+    std::unique_ptr<Connection> connection_;
+};
+
+class Win32ServiceManager : public ServiceManager {
+public:
+    ServiceListing ListServices() override;
+    std::wstring SystemMessage(long error) override;
 };
 
 }  // namespace platform::win

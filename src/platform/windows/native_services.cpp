@@ -7,7 +7,10 @@ const Services& NativeServices() {
     static win::Win32Registry registry;
     static win::Win32Host host;
     static win::Win32Ui ui;
-    static const Services services{&registry, &host, &ui};
+    static win::Win32Wmi wmi;
+    static win::Win32ServiceManager serviceManager;
+    static win::WindowPoster progress;
+    static const Services services{&registry, &host, &ui, &wmi, &serviceManager, &progress};
     return services;
 }
 

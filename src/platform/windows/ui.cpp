@@ -1,4 +1,6 @@
+#include "platform/files.h"
 #include "platform/windows/native.h"
+#include "util/utf.h"
 
 namespace platform::win {
 
@@ -19,6 +21,24 @@ void Win32Ui::ShowMessage(const std::wstring& text, const std::wstring& caption,
             break;
     }
     ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
+}
+
+// A windowed program has no error stream; the log keeps the failures of silent runs.
+void Win32Ui::ReportFailure(const std::wstring& text, const std::wstring& dataFolder) {
+    if (dataFolder.empty()) return;
+    CreateFolders(dataFolder);
+    SYSTEMTIME now = {};
+    ::GetSystemTime(&now);
+    wchar_t stamp[32] = {};
+    ::wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u UTC ", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute, now.wSecond);
+    AppendToFile(dataFolder + L"fennock.log", WideToUtf8(stamp + text) + "\r\n");
+}
+
+bool WindowPoster::Post(ProgressWindow window, unsigned kind, std::intptr_t value) {
+    if (window == 0) return false;
+    return ::PostMessageW(reinterpret_cast<HWND>(window), kInventoryProgressMessage, kind,
+                          value) != 0;
 }
 
 }  // namespace platform::win

@@ -1,0 +1,126 @@
+#include "collect/inventory_collector.h"
+
+#include "collect/registry_providers.h"
+#include "collect/system_providers.h"
+#include "platform/files.h"
+#include "platform/services.h"
+#include "util/utf.h"
+
+CInventoryCollector::CInventoryCollector(CCommonConfig& config, const RunFlags& flags)
+    : m_store(config.GetFileVersionMajor(), config.GetFileVersionMinor()),
+      m_config(config),
+      m_flags(flags) {}
+
+void CInventoryCollector::Post(ProgressKind kind, std::intptr_t value) {
+    if (m_window)
+        platform::GetProgressPoster().Post(m_window, kind, value);
+}
+
+// The text travels as a heap string that the receiver frees; if the post fails, nobody
+// else will.
+void CInventoryCollector::PostStatus(const std::wstring& text) {
+    if (!m_window)
+        return;
+    auto* copy = new std::wstring(text);
+    if (!platform::GetProgressPoster().Post(m_window, PROGRESS_STATUS,
+                                            reinterpret_cast<std::intptr_t>(copy)))
+        delete copy;
+}
+
+// The store's own error text says what went wrong before the failure (a file that could not
+// be opened, for example); the exception says where the run stopped.
+void CInventoryCollector::ReportFailure(const std::string& what) {
+    m_failed = true;
+    std::wstring text = L"The inventory could not be completed: " + Utf8ToWide(what);
+    if (!m_store.GetErrorText().empty())
+        text += L" (" + m_store.GetErrorText() + L")";
+    platform::GetUi().ReportFailure(text, m_dataFolder);
+}
+
+int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::wstring& dataFolder,
+                                    const std::wstring& outputFolder) {
+    m_window = window;
+    m_dataFolder = dataFolder;
+    m_outputFolder = outputFolder;
+    m_cancel = false;
+    m_wmi.Connect();
+    // The HTML or YAML report is opened here, on the template in the data folder and the
+    // output path in the output folder.
+    // Normally the support files made the folder already; a run must not depend on it.
+    platform::CreateFolders(m_dataFolder);
+    try {
+        m_store.Load(m_dataFolder + L"inventory.db");
+    } catch (const sqlite3x::database_error& e) {
+        ReportFailure(e.what());
+        return 1;
+    }
+    return 0;
+}
+
+void CInventoryCollector::RunQuery(const QueryDefinition& query) {
+    const RowSink store = [this](const QueryDefinition& q, const ResultRow& row) {
+        m_store.StoreRow(q, row);
+    };
+    // One transaction per query: a commit per row would dominate the run.
+    CRowGroup group(m_store);
+    if (query.queryType == L"Version")
+        CollectVersion(m_config, query, store);
+    else if (query.queryType == L"Wmi")
+        CollectWmi(m_wmi, query, store);
+    else if (query.queryType == L"RegistryKeys")
+        CollectRegistryKeys(query, m_config.IsWow64(), store);
+    else if (query.queryType == L"RegistryValues")
+        CollectRegistryValues(query, store);
+    else if (query.queryType == L"ServiceControl")
+        CollectServices(query, store, m_errorText);
+    group.Commit();
+}
+
+int CInventoryCollector::Gather() {
+    const auto& queries = m_store.GetQueries();
+    const auto count = static_cast<std::intptr_t>(queries.size());
+    try {
+        Post(PROGRESS_RANGE, count);
+        m_store.PreProcess();
+        for (std::size_t i = 0; i < queries.size() && !m_cancel; ++i) {
+            PostStatus(L"Now gathering " + queries[i].name + L" information...");
+            Post(PROGRESS_POSITION, static_cast<std::intptr_t>(i));
+            RunQuery(queries[i]);
+        }
+        if (!m_cancel) {
+            PostStatus(L"Now creating inventory report...");
+            Post(PROGRESS_POSITION, count);
+            m_store.PostProcess();
+            SessionData session;
+            ChangeData changes;
+            m_store.LoadSession(session);
+            m_store.LoadChanges(changes);
+            // The startup-folder and WMI-repository diagnostics run here, on the session;
+            // either may set the cancel flag.
+            if (!m_cancel) {
+                // The report is rendered here from the session and its changes.
+                m_store.KeepSession();
+            }
+        }
+    } catch (const sqlite3x::database_error& e) {
+        ReportFailure(e.what());
+        m_cancel = true;
+    }
+    if (m_cancel) {
+        Post(PROGRESS_POSITION, count);
+        m_store.CancelSession();
+    }
+    return m_failed ? 1 : 0;
+}
+
+int CInventoryCollector::Finish() {
+    m_wmi.Disconnect();
+    // The report file is written (or the YAML report closed) here, also after a cancel.
+    Post(m_cancel || m_failed ? PROGRESS_STOPPED : PROGRESS_DONE, 0);
+    return 0;
+}
+
+int CInventoryCollector::Cancel() {
+    m_cancel = true;
+    return 0;
+}

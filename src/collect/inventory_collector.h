@@ -1,0 +1,49 @@
+#pragma once
+// CInventoryCollector drives one inventory run in three phases: Initialize binds it to its
+// folders and progress receiver and loads the store; Gather runs every query of the
+// catalogue and then keeps (or drops) the session; Finish releases WMI and tells the
+// receiver that the run is over.
+#include <atomic>
+#include <string>
+
+#include "app/common_config.h"
+#include "app/run_flags.h"
+#include "collect/progress_messages.h"
+#include "collect/wmi_session.h"
+#include "store/inventory_database.h"
+
+class CInventoryCollector {
+  public:
+    CInventoryCollector(CCommonConfig& config, const RunFlags& flags);
+
+    // 0 on success; 1 when the store could not be loaded (the failure is reported).
+    int Initialize(platform::ProgressWindow window, const std::wstring& dataFolder,
+                   const std::wstring& outputFolder);
+    // 0 when the run went through (finished or cancelled); 1 when a store failure ended it.
+    int Gather();
+    int Finish();
+    // Safe from any thread; the run stops between queries.
+    int Cancel();
+
+    bool IsCancelled() const { return m_cancel.load(); }
+    // The last system message of the service provider; not shown.
+    const std::wstring& GetErrorText() const { return m_errorText; }
+    const CInventoryDatabase& GetStore() const { return m_store; }
+
+  private:
+    void Post(ProgressKind kind, std::intptr_t value);
+    void PostStatus(const std::wstring& text);
+    void RunQuery(const QueryDefinition& query);
+    void ReportFailure(const std::string& what);
+
+    std::wstring m_errorText;
+    platform::ProgressWindow m_window = 0;
+    std::wstring m_dataFolder;
+    std::wstring m_outputFolder;
+    CWmiSession m_wmi;
+    CInventoryDatabase m_store;
+    std::atomic<bool> m_cancel{false};
+    bool m_failed = false;
+    CCommonConfig& m_config;
+    RunFlags m_flags;
+};

@@ -1,0 +1,29 @@
+#include "platform/progress_queue.h"
+
+namespace platform {
+
+void ProgressQueue::Push(ProgressMessage message) {
+    {
+        std::lock_guard lock(mutex_);
+        messages_.push_back(message);
+    }
+    ready_.notify_one();
+}
+
+ProgressMessage ProgressQueue::Take() {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [this] { return !messages_.empty(); });
+    ProgressMessage message = messages_.front();
+    messages_.pop_front();
+    return message;
+}
+
+std::optional<ProgressMessage> ProgressQueue::TryTake() {
+    std::lock_guard lock(mutex_);
+    if (messages_.empty()) return std::nullopt;
+    ProgressMessage message = messages_.front();
+    messages_.pop_front();
+    return message;
+}
+
+}  // namespace platform

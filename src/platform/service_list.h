@@ -1,0 +1,35 @@
+#pragma once
+// The installed services and drivers, as the service control manager lists them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct ServiceEntry {
+    std::wstring serviceName;
+    std::wstring displayName;
+    // The seven numbers of the service's status block, in their standard order: type,
+    // current state, controls accepted, Win32 exit code, service-specific exit code,
+    // check point, wait hint.
+    std::uint32_t status[7] = {};
+};
+
+struct ServiceListing {
+    enum class Failure { None, Open, List, Close };
+    Failure failure = Failure::None;
+    long error = 0;  // Win32 error code of the failure
+    std::vector<ServiceEntry> services;
+};
+
+class ServiceManager {
+public:
+    virtual ~ServiceManager() = default;
+    // Drivers and Win32 services in every state. On a failure to list, services holds what
+    // was listed before it (nothing, usually).
+    virtual ServiceListing ListServices() = 0;
+    // The system's message for a Win32 error code, in US English; empty when unknown.
+    virtual std::wstring SystemMessage(long error) = 0;
+};
+
+}  // namespace platform
