@@ -22,6 +22,12 @@ ServicesScope::ServicesScope(const Services& replacement) : previous_(Table()) {
         table.host = replacement.host;
     if (replacement.ui)
         table.ui = replacement.ui;
+    if (replacement.wmi)
+        table.wmi = replacement.wmi;
+    if (replacement.serviceManager)
+        table.serviceManager = replacement.serviceManager;
+    if (replacement.progress)
+        table.progress = replacement.progress;
 }
 
 ServicesScope::~ServicesScope() {

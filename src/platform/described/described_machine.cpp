@@ -1,0 +1,601 @@
+#include "platform/described/described_machine.h"
+
+#include <cstring>
+#include <limits>
+#include <set>
+
+#include "platform/described/json_reader.h"
+#include "platform/files.h"
+#include "platform/wql.h"
+
+namespace platform {
+
+using described::JsonValue;
+using Type = JsonValue::Type;
+
+namespace {
+
+bool IsIdentifier(const std::wstring& name) {
+    if (name.empty())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        const bool letter = (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_';
+        if (!letter && !(i > 0 && c >= L'0' && c <= L'9'))
+            return false;
+    }
+    return true;
+}
+
+// JSON paths as a reader writes them: wmi.Win32_BIOS[0].Name, registry["HKLM\Software"].
+std::wstring Member(const std::wstring& parent, const std::wstring& name) {
+    if (IsIdentifier(name))
+        return parent.empty() ? name : parent + L"." + name;
+    return parent + L"[\"" + name + L"\"]";
+}
+
+std::wstring Index(const std::wstring& parent, std::size_t index) {
+    return parent + L"[" + std::to_wstring(index) + L"]";
+}
+
+// Whether the number is an integer within [low, high].
+bool IntegerIn(const JsonValue& value, std::int64_t low, std::uint64_t high) {
+    if (value.type != Type::Number || !value.integral)
+        return false;
+    if (!value.negative)
+        return value.magnitude <= high;
+    if (low >= 0)
+        return value.magnitude == 0;
+    return value.magnitude <= static_cast<std::uint64_t>(-(low + 1)) + 1;
+}
+
+std::int64_t SignedValue(const JsonValue& value) {
+    if (!value.negative)
+        return static_cast<std::int64_t>(value.magnitude);
+    if (value.magnitude == std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1)
+        return std::numeric_limits<std::int64_t>::min();
+    return -static_cast<std::int64_t>(value.magnitude);
+}
+
+struct RootName {
+    const wchar_t* longName;
+    const wchar_t* shortName;
+    RegKey key;
+};
+
+constexpr RootName kRoots[] = {
+    {L"HKEY_LOCAL_MACHINE", L"HKLM", kLocalMachine},
+    {L"HKEY_CURRENT_USER", L"HKCU", kCurrentUser},
+    {L"HKEY_CLASSES_ROOT", L"HKCR", kClassesRoot},
+    {L"HKEY_USERS", L"HKU", kUsers},
+    {L"HKEY_CURRENT_CONFIG", L"HKCC", kCurrentConfig},
+};
+
+std::vector<std::uint8_t> WideBytes(const std::wstring& text) {
+    std::vector<std::uint8_t> bytes(text.size() * sizeof(wchar_t));
+    if (!text.empty())
+        std::memcpy(bytes.data(), text.data(), bytes.size());
+    return bytes;
+}
+
+}  // namespace
+
+// Turns the parsed document into a machine, stopping at the first fault with a message
+// that names the file and the JSON path.
+class DescribedLoader {
+  public:
+    DescribedLoader(const std::wstring& name, Host& running) : name_(name), running_(running) {}
+
+    std::optional<DescribedMachine> Load(const JsonValue& document) {
+        if (document.type != Type::Object) {
+            error_ = name_ + L": expected a JSON object at the top level";
+            return std::nullopt;
+        }
+        const JsonValue* host = nullptr;
+        const JsonValue* wmi = nullptr;
+        const JsonValue* registry = nullptr;
+        const JsonValue* services = nullptr;
+        for (const auto& [key, value] : document.members) {
+            if (key == L"host")
+                host = &value;
+            else if (key == L"wmi")
+                wmi = &value;
+            else if (key == L"registry")
+                registry = &value;
+            else if (key == L"services")
+                services = &value;
+            else if (key != L"comment" &&
+                     !Unknown(Member(L"", key), L"host, wmi, registry, services, comment"))
+                return std::nullopt;
+        }
+
+        DescribedHostAnswers answers;
+        if (host && !ReadHost(*host, answers))
+            return std::nullopt;
+        std::optional<DescribedWmi::Classes> classes;
+        if (wmi && !ReadWmi(*wmi, classes))
+            return std::nullopt;
+        auto memory = std::make_unique<MemoryRegistry>(
+            MemoryRegistry::Layout{answers.machine64Bit, /*processIs32Bit=*/true});
+        if (registry && !ReadRegistry(*registry, *memory))
+            return std::nullopt;
+        ServiceListing listing;
+        if (services && !ReadServices(*services, listing))
+            return std::nullopt;
+
+        DescribedMachine machine;
+        machine.host_ = std::make_unique<DescribedHost>(std::move(answers), running_);
+        machine.wmi_ = std::make_unique<DescribedWmi>(std::move(classes));
+        machine.registry_ = std::move(memory);
+        machine.serviceManager_ = std::make_unique<DescribedServiceManager>(std::move(listing));
+        return machine;
+    }
+
+    std::wstring& error() { return error_; }
+
+  private:
+    bool Fail(const std::wstring& where, const std::wstring& message) {
+        error_ = name_ + L": " + where + L": " + message;
+        return false;
+    }
+
+    bool Unknown(const std::wstring& where, const std::wstring& expected) {
+        return Fail(where, L"unknown member (expected one of: " + expected + L")");
+    }
+
+    bool ExpectType(const JsonValue& value, Type type, const std::wstring& where,
+                    const wchar_t* what) {
+        if (value.type == type)
+            return true;
+        return Fail(where, std::wstring(L"expected ") + what);
+    }
+
+    // ---- host ----
+
+    bool ReadHost(const JsonValue& host, DescribedHostAnswers& answers) {
+        const std::wstring where = L"host";
+        if (!ExpectType(host, Type::Object, where, L"an object"))
+            return false;
+        std::optional<bool> wow64, machine64Bit;
+        std::optional<std::wstring> version;
+        bool ntFamily = true;
+        for (const auto& [key, value] : host.members) {
+            const std::wstring at = Member(where, key);
+            bool flag = false;
+            if (key == L"userName") {
+                if (!ExpectType(value, Type::String, at, L"a string"))
+                    return false;
+                answers.userName = value.text;
+            } else if (key == L"windowsFolder") {
+                if (!ExpectType(value, Type::String, at, L"a string"))
+                    return false;
+                answers.windowsFolder = value.text;
+            } else if (key == L"windowsVersion") {
+                if (!ExpectType(value, Type::String, at, L"a string such as \"5.1\""))
+                    return false;
+                version = value.text;
+            } else if (key == L"administrator" || key == L"wow64" || key == L"machine64Bit" ||
+                       key == L"ntFamily") {
+                if (!ExpectType(value, Type::Boolean, at, L"true or false"))
+                    return false;
+                flag = value.boolean;
+                if (key == L"administrator")
+                    answers.administrator = flag;
+                else if (key == L"wow64")
+                    wow64 = flag;
+                else if (key == L"machine64Bit")
+                    machine64Bit = flag;
+                else
+                    ntFamily = flag;
+            } else {
+                return Unknown(at,
+                               L"userName, administrator, wow64, machine64Bit, windowsVersion, "
+                               L"windowsFolder, ntFamily");
+            }
+        }
+        // The program is a 32-bit process: it runs under WOW64 exactly on a 64-bit machine.
+        answers.machine64Bit = machine64Bit.value_or(wow64.value_or(false));
+        answers.wow64 = wow64.value_or(answers.machine64Bit);
+        if (answers.wow64 != answers.machine64Bit)
+            return Fail(Member(where, L"wow64"),
+                        L"must equal machine64Bit (the program is a 32-bit process)");
+        if (version) {
+            auto parsed = ParseVersion(*version);
+            if (!parsed)
+                return Fail(Member(where, L"windowsVersion"),
+                            L"expected \"major.minor\" such as \"5.1\"");
+            parsed->ntFamily = ntFamily;
+            answers.windowsVersion = parsed;
+        }
+        return true;
+    }
+
+    static std::optional<WindowsVersion> ParseVersion(const std::wstring& text) {
+        WindowsVersion version;
+        unsigned* part = &version.major;
+        bool digits = false;
+        for (wchar_t c : text) {
+            if (c >= L'0' && c <= L'9') {
+                if (*part > 100000)
+                    return std::nullopt;
+                *part = *part * 10 + static_cast<unsigned>(c - L'0');
+                digits = true;
+            } else if (c == L'.' && part == &version.major && digits) {
+                part = &version.minor;
+                digits = false;
+            } else {
+                return std::nullopt;
+            }
+        }
+        if (part != &version.minor || !digits)
+            return std::nullopt;
+        return version;
+    }
+
+    // ---- wmi ----
+
+    bool ReadWmi(const JsonValue& wmi, std::optional<DescribedWmi::Classes>& classes) {
+        const std::wstring where = L"wmi";
+        if (!ExpectType(wmi, Type::Object, where, L"an object of classes"))
+            return false;
+        classes.emplace();
+        for (const auto& [className, objects] : wmi.members) {
+            const std::wstring at = Member(where, className);
+            if (!IsIdentifier(className))
+                return Fail(at, L"a class name is a letter or underscore followed by letters, "
+                                L"digits and underscores");
+            auto [slot, added] = classes->try_emplace(WqlFold(className));
+            if (!added)
+                return Fail(at, L"the class is given twice (class names ignore letter case)");
+            if (!ExpectType(objects, Type::Array, at, L"an array of objects"))
+                return false;
+            for (std::size_t i = 0; i < objects.items.size(); ++i) {
+                DescribedObject object;
+                if (!ReadObject(objects.items[i], Index(at, i), object))
+                    return false;
+                slot->second.push_back(std::move(object));
+            }
+        }
+        return true;
+    }
+
+    bool ReadObject(const JsonValue& object, const std::wstring& where, DescribedObject& out) {
+        if (!ExpectType(object, Type::Object, where, L"an object of properties"))
+            return false;
+        std::set<std::wstring> seen;
+        for (const auto& [name, value] : object.members) {
+            const std::wstring at = Member(where, name);
+            if (!IsIdentifier(name))
+                return Fail(at, L"a property name is a letter or underscore followed by "
+                                L"letters, digits and underscores");
+            if (!seen.insert(WqlFold(name)).second)
+                return Fail(at, L"the property is given twice (property names ignore letter "
+                                L"case)");
+            DescribedProperty property{name, {}};
+            if (value.type == Type::Array) {
+                std::vector<WmiValue> elements;
+                for (std::size_t i = 0; i < value.items.size(); ++i) {
+                    WmiValue element;
+                    if (!ReadScalar(value.items[i], Index(at, i), element))
+                        return false;
+                    elements.push_back(std::move(element));
+                }
+                property.value = WmiValue::Array(std::move(elements));
+            } else if (!ReadScalar(value, at, property.value)) {
+                return false;
+            }
+            out.properties.push_back(std::move(property));
+        }
+        return true;
+    }
+
+    bool ReadScalar(const JsonValue& value, const std::wstring& where, WmiValue& out) {
+        using Kind = WmiValue::Kind;
+        switch (value.type) {
+            case Type::Null:
+                out = WmiValue::Null();
+                return true;
+            case Type::String:
+                out = WmiValue::String(value.text);
+                return true;
+            case Type::Boolean:
+                out = WmiValue::Bool(value.boolean);
+                return true;
+            case Type::Number:
+                if (!IntegerIn(value, std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max()))
+                    return Fail(where, L"expected a signed 32-bit integer (write {\"uint32\": n} "
+                                       L"for an unsigned one, {\"other\": x} for other types)");
+                out = WmiValue::Integer(Kind::Int32, SignedValue(value));
+                return true;
+            case Type::Array:
+                return Fail(where, L"expected a single value (an array holds no arrays)");
+            case Type::Object:
+                break;
+        }
+        static const wchar_t kTypes[] = L"int16, int32, uint32, string, boolean, other, empty";
+        if (value.members.size() != 1)
+            return Fail(where, std::wstring(L"expected one typed value such as {\"uint32\": 4} "
+                                            L"(types: ") +
+                                   kTypes + L")");
+        const auto& [type, inner] = value.members.front();
+        const std::wstring at = Member(where, type);
+        if (type == L"int16" || type == L"int32" || type == L"uint32") {
+            const bool int16 = type == L"int16";
+            const bool uint32 = type == L"uint32";
+            const std::int64_t low = uint32 ? 0 : int16 ? -32768 : -2147483648LL;
+            const std::uint64_t high = uint32 ? 4294967295u : int16 ? 32767u : 2147483647u;
+            if (!IntegerIn(inner, low, high))
+                return Fail(at, L"expected an integer from " + std::to_wstring(low) + L" to " +
+                                    std::to_wstring(high));
+            out = WmiValue::Integer(uint32 ? Kind::UInt32 : int16 ? Kind::Int16 : Kind::Int32,
+                                    SignedValue(inner));
+        } else if (type == L"string") {
+            if (!ExpectType(inner, Type::String, at, L"a string"))
+                return false;
+            out = WmiValue::String(inner.text);
+        } else if (type == L"boolean") {
+            if (!ExpectType(inner, Type::Boolean, at, L"true or false"))
+                return false;
+            out = WmiValue::Bool(inner.boolean);
+        } else if (type == L"other") {
+            out = WmiValue::Of(Kind::Other);
+        } else if (type == L"empty") {
+            out = WmiValue::Of(Kind::Empty);
+        } else {
+            return Fail(at, std::wstring(L"unknown type (expected one of: ") + kTypes + L")");
+        }
+        return true;
+    }
+
+    // ---- registry ----
+
+    bool ReadRegistry(const JsonValue& registry, MemoryRegistry& memory) {
+        const std::wstring where = L"registry";
+        if (!ExpectType(registry, Type::Object, where, L"an object of keys"))
+            return false;
+        for (const auto& [path, values] : registry.members) {
+            const std::wstring at = Member(where, path);
+            const std::size_t slash = path.find(L'\\');
+            const std::wstring rootName = WqlFold(path.substr(0, slash));
+            const RootName* root = nullptr;
+            for (const auto& candidate : kRoots)
+                if (rootName == WqlFold(candidate.longName) ||
+                    rootName == WqlFold(candidate.shortName))
+                    root = &candidate;
+            if (!root)
+                return Fail(at, L"a key path starts with a root such as HKEY_LOCAL_MACHINE "
+                                L"(or HKLM), HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS, "
+                                L"HKEY_CURRENT_CONFIG");
+            const std::wstring subkey = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+            if (!ExpectType(values, Type::Object, at, L"an object of values"))
+                return false;
+            memory.PutKey(root->key, subkey);
+            std::set<std::wstring> seen;
+            for (const auto& [valueName, value] : values.members) {
+                const std::wstring valueAt = Member(at, valueName);
+                if (!seen.insert(WqlFold(valueName)).second)
+                    return Fail(valueAt, L"the value is given twice (value names ignore "
+                                         L"letter case)");
+                std::uint32_t type = kRegSz;
+                std::vector<std::uint8_t> data;
+                if (!ReadRegistryValue(value, valueAt, type, data))
+                    return false;
+                memory.PutValue(root->key, subkey, valueName, type, std::move(data));
+            }
+        }
+        return true;
+    }
+
+    bool ReadRegistryValue(const JsonValue& value, const std::wstring& where,
+                           std::uint32_t& type, std::vector<std::uint8_t>& data) {
+        static const wchar_t kTypes[] = L"dword, qword, expand, multi, binary";
+        if (value.type == Type::String) {
+            type = kRegSz;
+            data = WideBytes(value.text + L'\0');
+            return true;
+        }
+        if (value.type != Type::Object || value.members.size() != 1)
+            return Fail(where, std::wstring(L"expected a string or one typed value such as "
+                                            L"{\"dword\": 1} (types: ") +
+                                   kTypes + L")");
+        const auto& [name, inner] = value.members.front();
+        const std::wstring at = Member(where, name);
+        if (name == L"dword" || name == L"qword") {
+            const bool dword = name == L"dword";
+            const std::uint64_t high = dword ? 0xFFFFFFFFull : 0xFFFFFFFFFFFFFFFFull;
+            if (!IntegerIn(inner, 0, high))
+                return Fail(at, L"expected an integer from 0 to " + std::to_wstring(high));
+            type = dword ? kRegDword : kRegQword;
+            data.resize(dword ? 4 : 8);
+            for (std::size_t i = 0; i < data.size(); ++i)
+                data[i] = static_cast<std::uint8_t>(inner.magnitude >> (8 * i));
+        } else if (name == L"expand") {
+            if (!ExpectType(inner, Type::String, at, L"a string"))
+                return false;
+            type = kRegExpandSz;
+            data = WideBytes(inner.text + L'\0');
+        } else if (name == L"multi") {
+            if (!ExpectType(inner, Type::Array, at, L"an array of strings"))
+                return false;
+            std::wstring joined;
+            for (std::size_t i = 0; i < inner.items.size(); ++i) {
+                if (!ExpectType(inner.items[i], Type::String, Index(at, i), L"a string"))
+                    return false;
+                joined += inner.items[i].text + L'\0';
+            }
+            type = kRegMultiSz;
+            data = WideBytes(joined + L'\0');
+        } else if (name == L"binary") {
+            if (!ExpectType(inner, Type::String, at, L"a string of hexadecimal digit pairs") ||
+                !Hex(inner.text, data))
+                return Fail(at, L"expected a string of hexadecimal digit pairs such as \"00ff\"");
+            type = kRegBinary;
+        } else {
+            return Fail(at, std::wstring(L"unknown type (expected one of: ") + kTypes + L")");
+        }
+        return true;
+    }
+
+    static bool Hex(const std::wstring& text, std::vector<std::uint8_t>& bytes) {
+        auto digit = [](wchar_t c) -> int {
+            if (c >= L'0' && c <= L'9')
+                return c - L'0';
+            if (c >= L'a' && c <= L'f')
+                return c - L'a' + 10;
+            if (c >= L'A' && c <= L'F')
+                return c - L'A' + 10;
+            return -1;
+        };
+        if (text.size() % 2)
+            return false;
+        bytes.clear();
+        for (std::size_t i = 0; i < text.size(); i += 2) {
+            const int high = digit(text[i]), low = digit(text[i + 1]);
+            if (high < 0 || low < 0)
+                return false;
+            bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+        }
+        return true;
+    }
+
+    // ---- services ----
+
+    bool ReadServices(const JsonValue& services, ServiceListing& listing) {
+        std::wstring where = L"services";
+        const JsonValue* list = &services;
+        if (services.type == Type::Object) {
+            list = nullptr;
+            for (const auto& [key, value] : services.members) {
+                const std::wstring at = Member(where, key);
+                if (key == L"list") {
+                    list = &value;
+                } else if (key == L"failure") {
+                    if (!ExpectType(value, Type::String, at, L"\"open\", \"list\" or \"close\""))
+                        return false;
+                    if (value.text == L"open")
+                        listing.failure = ServiceListing::Failure::Open;
+                    else if (value.text == L"list")
+                        listing.failure = ServiceListing::Failure::List;
+                    else if (value.text == L"close")
+                        listing.failure = ServiceListing::Failure::Close;
+                    else
+                        return Fail(at, L"expected \"open\", \"list\" or \"close\"");
+                } else if (key == L"error") {
+                    if (!IntegerIn(value, std::numeric_limits<std::int32_t>::min(),
+                                   std::numeric_limits<std::uint32_t>::max()))
+                        return Fail(at, L"expected a Win32 error code");
+                    listing.error = static_cast<long>(static_cast<std::int32_t>(
+                        static_cast<std::uint32_t>(SignedValue(value))));
+                } else {
+                    return Unknown(at, L"list, failure, error");
+                }
+            }
+            if (!list)
+                return true;
+            where = Member(where, L"list");
+        }
+        if (!ExpectType(*list, Type::Array, where,
+                        L"an array of services, or an object with list, failure and error"))
+            return false;
+        std::set<std::wstring> names;
+        for (std::size_t i = 0; i < list->items.size(); ++i) {
+            ServiceEntry entry;
+            if (!ReadService(list->items[i], Index(where, i), entry))
+                return false;
+            if (!names.insert(WqlFold(entry.serviceName)).second)
+                return Fail(Member(Index(where, i), L"name"),
+                            L"the service is listed twice (service names ignore letter case)");
+            listing.services.push_back(std::move(entry));
+        }
+        return true;
+    }
+
+    bool ReadService(const JsonValue& service, const std::wstring& where, ServiceEntry& entry) {
+        if (!ExpectType(service, Type::Object, where, L"an object with name, displayName, status"))
+            return false;
+        bool hasName = false, hasDisplayName = false, hasStatus = false;
+        for (const auto& [key, value] : service.members) {
+            const std::wstring at = Member(where, key);
+            if (key == L"name" || key == L"displayName") {
+                if (!ExpectType(value, Type::String, at, L"a string"))
+                    return false;
+                (key == L"name" ? entry.serviceName : entry.displayName) = value.text;
+                (key == L"name" ? hasName : hasDisplayName) = true;
+            } else if (key == L"status") {
+                if (value.type != Type::Array || value.items.size() != 7)
+                    return Fail(at, L"expected an array of the seven status numbers: type, "
+                                    L"state, controls accepted, Win32 exit code, "
+                                    L"service-specific exit code, check point, wait hint");
+                for (std::size_t n = 0; n < 7; ++n) {
+                    const JsonValue& number = value.items[n];
+                    if (!IntegerIn(number, std::numeric_limits<std::int32_t>::min(),
+                                   std::numeric_limits<std::uint32_t>::max()))
+                        return Fail(Index(at, n), L"expected a 32-bit integer");
+                    entry.status[n] = static_cast<std::uint32_t>(SignedValue(number));
+                }
+                hasStatus = true;
+            } else {
+                return Unknown(at, L"name, displayName, status");
+            }
+        }
+        if (!hasName)
+            return Fail(where, L"the service has no name");
+        if (!hasDisplayName)
+            return Fail(where, L"the service has no displayName");
+        if (!hasStatus)
+            return Fail(where, L"the service has no status");
+        return true;
+    }
+
+    std::wstring name_;
+    Host& running_;
+    std::wstring error_;
+};
+
+DescribedMachine::DescribedMachine() = default;
+DescribedMachine::DescribedMachine(DescribedMachine&&) noexcept = default;
+DescribedMachine& DescribedMachine::operator=(DescribedMachine&&) noexcept = default;
+DescribedMachine::~DescribedMachine() = default;
+
+std::optional<DescribedMachine> DescribedMachine::FromText(std::string_view json,
+                                                           const std::wstring& name,
+                                                           std::wstring& error, Host& running) {
+    JsonValue document;
+    described::JsonError syntax;
+    if (!described::ParseJson(json, document, syntax)) {
+        error = name + L": line " + std::to_wstring(syntax.line) + L", column " +
+                std::to_wstring(syntax.column) + L": " + syntax.message;
+        return std::nullopt;
+    }
+    DescribedLoader loader(name, running);
+    auto machine = loader.Load(document);
+    error = machine ? std::wstring() : std::move(loader.error());
+    return machine;
+}
+
+std::optional<DescribedMachine> DescribedMachine::Load(const std::wstring& path,
+                                                       std::wstring& error, Host& running) {
+    std::string contents;
+    if (IsDirectory(path) || !ReadWholeFile(path, contents)) {
+        error = path + L": cannot be read";
+        return std::nullopt;
+    }
+    return FromText(contents, path, error, running);
+}
+
+std::optional<DescribedMachine> DescribedMachine::Load(const std::wstring& path,
+                                                       std::wstring& error) {
+    return Load(path, error, *NativeServices().host);
+}
+
+Services DescribedMachine::ServicesFor() {
+    Services services;
+    services.registry = registry_.get();
+    services.host = host_.get();
+    services.wmi = wmi_.get();
+    services.serviceManager = serviceManager_.get();
+    return services;
+}
+
+}  // namespace platform

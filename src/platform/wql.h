@@ -1,0 +1,54 @@
+#pragma once
+// The part of WQL the catalogue speaks: "Select * from <class>" with an optional Where of
+// equality and inequality tests joined by AND. Whatever answers WQL without WMI (a described
+// machine, the Linux providers) parses a statement once and tests each object it holds.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/wmi.h"
+
+namespace platform {
+
+struct WqlLiteral {
+    enum class Kind { String, Integer, Boolean };
+    Kind kind = Kind::String;
+    std::wstring text;        // String
+    std::int64_t number = 0;  // Integer
+    bool boolean = false;     // Boolean
+};
+
+struct WqlCondition {
+    std::wstring property;
+    bool equal = true;  // false for "!=" and "<>"
+    WqlLiteral literal;
+};
+
+struct WqlQuery {
+    std::wstring className;
+    std::vector<WqlCondition> conditions;  // all must hold
+};
+
+// Keywords are case-insensitive; strings are quoted with ' or " and take the escapes \\, \'
+// and \". Anything beyond the subset (other operators, OR, parentheses, a property list)
+// gives nothing, as WMI refuses what it cannot parse.
+std::optional<WqlQuery> ParseWql(const std::wstring& statement);
+
+// A property of the object under test; nothing when the object has no such property.
+using WqlLookup = std::function<std::optional<WmiValue>(const std::wstring& name)>;
+
+// Every condition of the query holds for the object. As in WMI (and SQL), a test against a
+// missing or NULL property, or an array, is false whether it asks for = or !=. Strings
+// compare without regard to letter case. Integer literals compare numerically with integer
+// properties and with strings holding an integer (WMI hands 64-bit numbers over as strings);
+// TRUE and FALSE compare with booleans, and with integers as non-zero and zero. A string
+// literal meets a number or boolean property by its text ('4', 'TRUE').
+bool Matches(const WqlQuery& query, const WqlLookup& lookup);
+
+// The case folding used for names and string comparisons: ASCII, Latin-1, Greek and
+// Cyrillic letters.
+std::wstring WqlFold(const std::wstring& text);
+
+}  // namespace platform
