@@ -7,7 +7,7 @@ namespace {
 
 RunFlags g_runFlags;
 
-enum class Option { None, Path, Silent, Portable, Yaml, Diff, Help, Version };
+enum class Option { None, Path, Silent, Portable, Yaml, Diff, Help, Version, Machine };
 
 // The names after the option's first character, in the order they are tried.
 Option NamedOption(const std::wstring& name) {
@@ -26,12 +26,15 @@ Option NamedOption(const std::wstring& name) {
     return Option::None;
 }
 
-// Posix spellings on top of the Windows ones: "--name" and "--help", "--version".
+// Posix spellings on top of the Windows ones: "--name", and "--help", "--version" and
+// "--machine".
 Option PosixOption(const std::wstring& word) {
     if (word == L"--help" || word == L"-help")
         return Option::Help;
     if (word == L"--version" || word == L"-version")
         return Option::Version;
+    if (word == L"--machine" || word == L"-machine")
+        return Option::Machine;
     const std::size_t dashes = word.rfind(L"--", 0) == 0 ? 2 : 1;
     return NamedOption(word.substr(dashes));
 }
@@ -58,6 +61,7 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& text) {
 CommandLine ParseCommandLine(const std::vector<std::wstring>& words, CommandDialect dialect) {
     CommandLine result;
     bool collectingPath = false;
+    bool expectingMachine = false;
     for (const auto& word : words) {
         const bool posix = dialect == CommandDialect::Posix;
         bool isOption = !word.empty() && (word[0] == L'-' || word[0] == L'/');
@@ -69,17 +73,25 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& words, CommandDial
                 AppendPathWord(result.pathText, word.substr(7));
                 continue;
             }
+            if (word.rfind(L"--machine=", 0) == 0) {
+                collectingPath = expectingMachine = false;
+                result.machineFile = word.substr(10);
+                continue;
+            }
             option = word[0] == L'/' ? NamedOption(word.substr(1)) : PosixOption(word);
             isOption = word[0] == L'-' || option != Option::None;
         } else if (isOption) {
             option = word == L"--help" ? Option::Help : NamedOption(word.substr(1));
         }
         if (!isOption) {
-            if (collectingPath)
+            if (expectingMachine)
+                result.machineFile = word;
+            else if (collectingPath)
                 AppendPathWord(result.pathText, word);
+            expectingMachine = false;
             continue;
         }
-        collectingPath = false;
+        collectingPath = expectingMachine = false;
         switch (option) {
             case Option::Path:
                 collectingPath = true;
@@ -101,6 +113,9 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& words, CommandDial
                 break;
             case Option::Version:
                 result.version = true;
+                break;
+            case Option::Machine:
+                expectingMachine = true;
                 break;
             case Option::None:
                 break;

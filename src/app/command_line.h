@@ -15,6 +15,8 @@ struct CommandLine {
     std::wstring pathText;
     bool help = false;
     bool version = false;
+    // Terminal only: inventory the machine described in this file instead of this one.
+    std::wstring machineFile;
 };
 
 // The words of a Windows command line: split at every single blank, quotes included.

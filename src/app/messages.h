@@ -10,6 +10,7 @@ inline constexpr wchar_t kVersionNotSupportedText[] =
 inline constexpr wchar_t kVersionNotSupportedCaption[] = L"Version Not Supported";
 
 inline constexpr wchar_t kHelpCaption[] = L"Fennock Help";
+inline constexpr wchar_t kErrorCaption[] = L"Fennock";
 inline constexpr wchar_t kWindowsHelpText[] =
     L"Fennock.exe [/silent] [/portable] [/path <folder>] [/?]\n\n"
     L"/silent : Disable UI and don't launch browser after creating html file\n"
@@ -29,5 +30,6 @@ inline constexpr wchar_t kPosixHelpText[] =
     L"                (default is $TMPDIR or /tmp)\n"
     L"  --yaml        write inventory.yaml instead of inventory.html\n"
     L"  --diff        with --yaml: only the changes since the last run\n"
+    L"  --machine FILE  inventory the machine described in FILE (JSON) instead of this one\n"
     L"  --version     print the version and exit\n"
     L"  --help, -?    print this help and exit\n";

@@ -3,6 +3,8 @@
 #include "app/make_config.h"
 #include "app/messages.h"
 #include "app/run_modes.h"
+#include "app/win_config.h"
+#include "platform/described/described_machine.h"
 #include "platform/instance_lock.h"
 #include "platform/process_setup.h"
 #include "platform/services.h"
@@ -51,7 +53,21 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
     }
     SetRunFlags(commandLine.flags);
 
-    std::unique_ptr<CCommonConfig> config = MakeConfig();
+    // A described machine stands in for this one for the rest of the run. It is a Windows
+    // machine, so its configuration is the Windows one, over its registry.
+    std::optional<platform::DescribedMachine> machine;
+    std::optional<platform::ServicesScope> described;
+    if (!commandLine.machineFile.empty()) {
+        std::wstring error;
+        machine = platform::DescribedMachine::Load(commandLine.machineFile, error);
+        if (!machine) {
+            ui.ShowMessage(error, kErrorCaption, platform::MessageIcon::Error);
+            return 2;
+        }
+        described.emplace(machine->ServicesFor());
+    }
+
+    std::unique_ptr<CCommonConfig> config = machine ? std::make_unique<CWinConfig>() : MakeConfig();
     if (!commandLine.pathText.empty()) {
         // An expansion that names nothing (a path of just two quotes) keeps the default.
         const std::wstring folder = ExpandPathArgument(commandLine.pathText, host.PathSeparator());
