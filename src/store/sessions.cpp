@@ -69,15 +69,28 @@ int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& 
                      IntToText(m_sessionId) + L",id," + Literal(keyValue) +
                      L" FROM `query` WHERE name = " + queryName);
     const std::wstring itemId = IntToText(static_cast<int>(m_connection.last_insert_rowid()));
+    if (row.empty())
+        return 0;
+    // All fields of the row in one statement, inserted in the row's key order: the same
+    // rows, ids included, as one statement per field, at a fraction of the cost of
+    // preparing a statement for each.
+    std::wstring values = L"CASE qf.name";
+    std::wstring names;
+    std::wstring order = L"CASE qf.name";
+    int rank = 0;
     for (const auto& [name, value] : row) {
-        m_connection.run(
-            L"INSERT INTO `session_item_field` (session_item_id,query_field_id,field) "
-            L"SELECT " +
-            itemId + L",qf.id," + Literal(value) +
-            L" FROM `query` q INNER JOIN `query_field` qf ON q.id = qf.query_id "
-            L"WHERE q.name = " +
-            queryName + L" AND qf.name = " + Literal(name));
+        const std::wstring literal = Literal(name);
+        values += L" WHEN " + literal + L" THEN " + Literal(value);
+        names += (names.empty() ? L"" : L",") + literal;
+        order += L" WHEN " + literal + L" THEN " + IntToText(rank++);
     }
+    m_connection.run(
+        L"INSERT INTO `session_item_field` (session_item_id,query_field_id,field) "
+        L"SELECT " +
+        itemId + L",qf.id," + values +
+        L" END FROM `query` q INNER JOIN `query_field` qf ON q.id = qf.query_id "
+        L"WHERE q.name = " +
+        queryName + L" AND qf.name IN (" + names + L") ORDER BY " + order + L" END, qf.id");
     return 0;
 }
 
