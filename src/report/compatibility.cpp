@@ -1,0 +1,96 @@
+#include "report/inventory_report.h"
+#include "util/numbers.h"
+
+namespace {
+
+constexpr double kGiB = 1024.0 * 1024.0 * 1024.0;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+constexpr SystemRequirements kWindows7{1e9, 1e9, 1 * kGiB, 2 * kGiB, 20 * kGiB, 40 * kGiB};
+constexpr SystemRequirements kWindowsVista{8e8, 1e9, 512 * kMiB, 1 * kGiB, 20 * kGiB, 40 * kGiB};
+constexpr SystemRequirements kWindowsXp{2.33e8, 3e8, 64 * kMiB, 128 * kMiB, 1.5 * kGiB, 1.5 * kGiB};
+
+void MarkShortfall(std::wstring& actual) {
+    actual = L"<span style=\"color:red\"><i>" + actual + L"</i></span>";
+}
+
+}  // namespace
+
+void CInventoryReport::AssessCompatibility() {
+    AssessRequirements(
+        kWindows7, {&m_compatWin7Color, &m_compatWin7Status, &m_compatWin7CpuActual,
+                    &m_compatWin7CpuRequired, &m_compatWin7CpuRecommended, &m_compatWin7RamActual,
+                    &m_compatWin7RamRequired, &m_compatWin7RamRecommended, &m_compatWin7DiskActual,
+                    &m_compatWin7DiskRequired, &m_compatWin7DiskRecommended});
+    AssessRequirements(
+        kWindowsVista,
+        {&m_compatVistaColor, &m_compatVistaStatus, &m_compatVistaCpuActual,
+         &m_compatVistaCpuRequired, &m_compatVistaCpuRecommended, &m_compatVistaRamActual,
+         &m_compatVistaRamRequired, &m_compatVistaRamRecommended, &m_compatVistaDiskActual,
+         &m_compatVistaDiskRequired, &m_compatVistaDiskRecommended});
+    AssessRequirements(
+        kWindowsXp,
+        {&m_compatWinxpColor, &m_compatWinxpStatus, &m_compatWinxpCpuActual,
+         &m_compatWinxpCpuRequired, &m_compatWinxpCpuRecommended, &m_compatWinxpRamActual,
+         &m_compatWinxpRamRequired, &m_compatWinxpRamRecommended, &m_compatWinxpDiskActual,
+         &m_compatWinxpDiskRequired, &m_compatWinxpDiskRecommended});
+}
+
+void CInventoryReport::AssessRequirements(const SystemRequirements& requirements,
+                                          const CompatibilityFields& fields) {
+    *fields.cpuActual = FormatHertz(m_processorSpeed);
+    *fields.cpuRequired = FormatHertz(requirements.cpuRequired);
+    *fields.cpuRecommended = FormatHertz(requirements.cpuRecommended);
+    *fields.ramActual = FormatBytes(m_totalPhysicalMemory);
+    *fields.ramRequired = FormatBytes(requirements.ramRequired);
+    *fields.ramRecommended = FormatBytes(requirements.ramRecommended);
+    *fields.diskActual = FormatBytes(m_totalDiskSize);
+    *fields.diskRequired = FormatBytes(requirements.diskRequired);
+    *fields.diskRecommended = FormatBytes(requirements.diskRecommended);
+
+    bool belowRequired = false;
+    bool belowRecommended = false;
+    std::wstring& status = *fields.status;
+
+    if (requirements.cpuRequired > m_processorSpeed) {
+        belowRequired = true;
+        status += *fields.cpuRequired + L" CPU speed or higher required&#13;";
+        MarkShortfall(*fields.cpuActual);
+    } else if (requirements.cpuRecommended > m_processorSpeed) {
+        belowRecommended = true;
+        status += *fields.cpuRecommended + L" CPU speed or higher recommended&#13;";
+        MarkShortfall(*fields.cpuActual);
+    }
+
+    if (requirements.ramRequired > m_totalPhysicalMemory) {
+        belowRequired = true;
+        status += *fields.ramRequired + L" of RAM or higher required&#13;";
+        MarkShortfall(*fields.ramActual);
+    } else if (requirements.ramRecommended > m_totalPhysicalMemory) {
+        belowRecommended = true;
+        status += *fields.ramRecommended + L" of RAM or higher recommended&#13;";
+        MarkShortfall(*fields.ramActual);
+    }
+
+    // A disk below the required size is red on its own, whatever processor and memory say.
+    if (requirements.diskRequired > m_totalDiskSize) {
+        status += *fields.diskRequired + L" of disk space or higher required&#13;";
+        MarkShortfall(*fields.diskActual);
+        *fields.color = L"red";
+        return;
+    }
+    if (requirements.diskRecommended > m_totalDiskSize) {
+        belowRecommended = true;
+        status += *fields.diskRecommended + L" of disk space or higher recommended&#13;";
+        MarkShortfall(*fields.diskActual);
+    }
+    if (belowRequired) {
+        *fields.color = L"red";
+    } else if (belowRecommended) {
+        *fields.color = L"yellow";
+    } else {
+        *fields.color = L"green";
+        // The maker's wording names Windows 7 for every system.
+        status = L"This computer meets all the recommended minimums for Windows 7";
+    }
+}

@@ -1,0 +1,423 @@
+#include <ctime>
+#include <locale>
+#include <sstream>
+
+#include "app/common_config.h"
+#include "report/html_text.h"
+#include "report/inventory_report.h"
+#include "util/datetime.h"
+#include "util/numbers.h"
+#include "util/text.h"
+
+namespace {
+
+using Renderer = void (CInventoryReport::*)(const std::vector<SessionItem>&);
+
+struct Section {
+    const wchar_t* query;
+    Renderer render;  // null: the query only has recent changes
+};
+
+// Rows 1 to 20 of the dispatcher; installed programs, services and components follow in
+// RenderSections because their rows have conditions of their own.
+const Section kSections[] = {
+    {L"Version", &CInventoryReport::RenderVersion},
+    {L"Process", &CInventoryReport::RenderProcess},
+    {L"BIOS", &CInventoryReport::RenderBIOS},
+    {L"OperatingSystem", &CInventoryReport::RenderOperatingSystem},
+    {L"ComputerSystem", &CInventoryReport::RenderComputerSystem},
+    {L"MotherboardDevice", &CInventoryReport::RenderMotherboardDevice},
+    {L"SoundDevice", &CInventoryReport::RenderSoundDevice},
+    {L"CDROMDrive", &CInventoryReport::RenderCDROMDrive},
+    {L"VideoController", &CInventoryReport::RenderVideoController},
+    {L"DesktopMonitor", &CInventoryReport::RenderDesktopMonitor},
+    {L"Registry", &CInventoryReport::RenderRegistry},
+    {L"LogicalDisk", &CInventoryReport::RenderLogicalDisk},
+    {L"NetworkAdapterConfiguration", &CInventoryReport::RenderNetworkAdapterConfiguration},
+    {L"Printer", &CInventoryReport::RenderPrinter},
+    {L"StartupCommand", &CInventoryReport::RenderStartupCommand},
+    {L"UserAccount", nullptr},
+    {L"Processor", &CInventoryReport::RenderProcessor},
+    {L"PhysicalMemory", &CInventoryReport::RenderPhysicalMemory},
+    {L"PhysicalMemoryArray", &CInventoryReport::RenderPhysicalMemoryArray},
+    {L"QuickFixEngineering", &CInventoryReport::RenderQuickFixEngineering},
+};
+
+// Tried in order until one leaves a non-zero component count.
+const Section kComponentSections[] = {
+    {L"OptionalFeature", &CInventoryReport::RenderComponents},
+    {L"ServerFeature", &CInventoryReport::RenderComponents},
+    {L"Subcomponents", &CInventoryReport::RenderSubcomponents},
+};
+
+const std::wstring* FindField(const SessionItem& item, const wchar_t* name) {
+    const auto it = item.find(name);
+    return it == item.end() ? nullptr : &it->second;
+}
+
+// Copies a present field, escaped, into its model field; an absent one leaves it unchanged.
+void CopyField(const SessionItem& item, const wchar_t* name, std::wstring& field) {
+    if (const std::wstring* text = FindField(item, name)) {
+        field = HtmlText(*text);
+    }
+}
+
+// The field's text, or the empty text when absent; not escaped.
+std::wstring FieldText(const SessionItem& item, const wchar_t* name) {
+    const std::wstring* text = FindField(item, name);
+    return text ? *text : std::wstring();
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+// Every present field, escaped and followed by a line feed.
+std::wstring JoinFieldLines(const std::vector<SessionItem>& items, const wchar_t* name) {
+    std::wstring joined;
+    for (const SessionItem& item : items) {
+        if (const std::wstring* text = FindField(item, name)) {
+            joined += HtmlText(*text) + L"\n";
+        }
+    }
+    return joined;
+}
+
+// At most six significant digits without trailing zeros: 60.65, 5.5, 100, 0.
+std::wstring FormatPercent(double value) {
+    std::wostringstream out;
+    out.imbue(std::locale::classic());
+    out << value;
+    return out.str();
+}
+
+std::wstring UptimeText(long long seconds) {
+    const DayClock clock = SplitSeconds(seconds);
+    std::wstring text;
+    if (clock.days > 0) {
+        text += IntToText(clock.days) + L" days, ";
+    }
+    if (clock.hours > 0) {
+        text += IntToText(clock.hours) + L" hours, ";
+    }
+    return text + IntToText(clock.minutes) + L" minutes";
+}
+
+// Seconds since 1970 of a boot time, or -1 when there is none to count from: ParseDateTime
+// gives an all-zero record for text it does not recognise (a recognised one is normalised and
+// never has day 0), and WMI writes an unknown date as zeros, which lands before 1970.
+long long BootInstant(const std::tm& boot) {
+    if (boot.tm_mday == 0) {
+        return -1;
+    }
+    const long long instant = static_cast<long long>(UtcToTime(boot));
+    return instant < 0 ? -1 : instant;
+}
+
+}  // namespace
+
+void CInventoryReport::RenderSections(const SessionData& session, const ChangeData& changes) {
+    const bool previousSession = m_lastSessionTime.tm_year != 0;
+    const auto renderChanges = [&](const std::wstring& query) {
+        if (!previousSession) {
+            return;
+        }
+        const auto found = changes.find(query);
+        if (found != changes.end()) {
+            RenderRecentChanges(*this, found->second, query);
+        }
+    };
+    const auto renderSection = [&](const Section& section) {
+        const auto found = session.find(section.query);
+        if (found != session.end() && section.render != nullptr) {
+            (this->*section.render)(found->second);
+        }
+        renderChanges(section.query);
+    };
+
+    for (const Section& section : kSections) {
+        renderSection(section);
+    }
+
+    const auto programs32 = session.find(L"InstalledSoftware32");
+    if (programs32 != session.end()) {
+        const auto programs64 = session.find(L"InstalledSoftware64");
+        if (m_config.IsWow64() && programs64 != session.end()) {
+            RenderInstalledPrograms(programs32->second, programs64->second);
+        } else {
+            RenderInstalledPrograms(programs32->second, {});
+        }
+    }
+    renderChanges(L"InstalledSoftware32");
+    renderChanges(L"InstalledSoftware64");
+
+    renderSection({L"Services", &CInventoryReport::RenderServices});
+
+    for (const Section& section : kComponentSections) {
+        if (TextToInt(m_componentsCount) != 0) {
+            break;
+        }
+        renderSection(section);
+    }
+
+    if (!previousSession) {
+        m_recentChangesDisableStart = L"<!-- Disable recent changes as no previous session exists";
+        m_recentChangesDisableEnd = L"-->";
+    }
+}
+
+void CInventoryReport::SetLastSessionTime(const std::tm& lastSession) {
+    m_lastSessionTime = lastSession;
+    m_timeSinceLastScan = m_lastSessionTime.tm_year != 0 ? FormatLocalTime(m_lastSessionTime)
+                                                         : L"No previous scans detected";
+}
+
+void CInventoryReport::RenderVersion(const std::vector<SessionItem>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const std::wstring* runAsAdmin = FindField(items.front(), L"RunAsAdmin");
+    if (runAsAdmin != nullptr && TextToInt(*runAsAdmin) == 0) {
+        m_insufficientAccess = FormatSpanRow(
+            L"<span style=\"color:red\">NOTE: Some data could not be retrieved for this item due "
+            L"to user permission limitations. Please be sure to run this tool as administrator "
+            L"to return maximum details about your system.</span>",
+            0);
+    }
+}
+
+void CInventoryReport::RenderBIOS(const std::vector<SessionItem>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const SessionItem& item = items.front();
+    CopyField(item, L"Name", m_biosName);
+    CopyField(item, L"Version", m_biosVersion);
+    CopyField(item, L"Manufacturer", m_biosManufacturer);
+    CopyField(item, L"Description", m_biosDescription);
+    CopyField(item, L"IdentificationCode", m_biosIdentificationCode);
+    CopyField(item, L"SerialNumber", m_biosSerialNumber);
+}
+
+void CInventoryReport::RenderOperatingSystem(const std::vector<SessionItem>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const SessionItem& item = items.front();
+
+    if (const std::wstring* installed = FindField(item, L"InstallDate")) {
+        m_operatingSystemInstallDate = FormatLocalTime(ParseDateTime(*installed));
+    }
+    std::tm bootTime{};
+    if (const std::wstring* booted = FindField(item, L"LastBootupTime")) {
+        bootTime = ParseDateTime(*booted);
+        m_operatingSystemLastBootupTime = FormatLocalTime(bootTime);
+    }
+    // Without a recognised boot time there is no uptime to tell; a difference from the zero
+    // record would read as some hundred years.
+    m_operatingSystemUptime.clear();
+    const long long booted = BootInstant(bootTime);
+    if (booted >= 0) {
+        m_operatingSystemUptime = UptimeText(static_cast<long long>(std::time(nullptr)) - booted);
+    }
+
+    if (const std::wstring* caption = FindField(item, L"Caption")) {
+        const std::wstring tag = m_config.IsWow64() ? L"x64" : L"x86";
+        m_operatingSystemCaption = HtmlText(*caption);
+        if (!Contains(ToLower(*caption), tag)) {
+            m_operatingSystemCaption += L" " + tag;
+        }
+    }
+    CopyField(item, L"Version", m_operatingSystemVersion);
+    CopyField(item, L"BuildNumber", m_operatingSystemBuildNumber);
+
+    const std::wstring servicePack = FieldText(item, L"CsdVersion");
+    if (servicePack.empty()) {
+        m_operatingSystemCsdVersion = L"None";
+    } else if (!Contains(ToLower(servicePack), L"service pack")) {
+        m_operatingSystemCsdVersion = L"Service Pack " + HtmlText(servicePack);
+    } else {
+        m_operatingSystemCsdVersion = HtmlText(servicePack);
+    }
+
+    CopyField(item, L"WindowsDirectory", m_operatingSystemWindowsDirectory);
+    CopyField(item, L"Description", m_operatingSystemDescription);
+    CopyField(item, L"OSArchitecture", m_operatingSystemOSArchitecture);
+    if (m_operatingSystemOSArchitecture.empty()) {
+        m_operatingSystemOSArchitecture = m_config.IsWow64() ? L"64-bit" : L"32-bit";
+    }
+
+    const int total = TextToInt(FieldText(item, L"TotalVisibleMemorySize"));
+    int free = TextToInt(FieldText(item, L"FreePhysicalMemory"));
+    if (total > 0) {
+        free = free < 0 ? 0 : (free > total ? total : free);
+        m_operatingSystemTotalVisibleMemorySize = IntToText(total / 1024) + L"MB";
+        m_operatingSystemFreePhysicalMemory = IntToText(free / 1024) + L"MB";
+        m_operatingSystemUsedPhysicalMemory = IntToText((total - free) / 1024) + L"MB";
+    }
+}
+
+void CInventoryReport::RenderComputerSystem(const std::vector<SessionItem>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const SessionItem& item = items.front();
+    CopyField(item, L"Manufacturer", m_computerSystemManufacturer);
+    CopyField(item, L"Model", m_computerSystemModel);
+    CopyField(item, L"Name", m_computerSystemName);
+    CopyField(item, L"Domain", m_computerSystemDomain);
+}
+
+void CInventoryReport::RenderMotherboardDevice(const std::vector<SessionItem>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const SessionItem& item = items.front();
+    CopyField(item, L"PrimaryBusType", m_motherboardDevicePrimaryBusType);
+    CopyField(item, L"SecondaryBusType", m_motherboardDeviceSecondaryBusType);
+}
+
+void CInventoryReport::RenderSoundDevice(const std::vector<SessionItem>& items) {
+    m_soundDeviceDescription = JoinFieldLines(items, L"Description");
+}
+
+void CInventoryReport::RenderCDROMDrive(const std::vector<SessionItem>& items) {
+    m_CDROMDeviceName = JoinFieldLines(items, L"Name");
+}
+
+void CInventoryReport::RenderVideoController(const std::vector<SessionItem>& items) {
+    m_videoControllerName = JoinFieldLines(items, L"Name");
+}
+
+void CInventoryReport::RenderDesktopMonitor(const std::vector<SessionItem>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const SessionItem& item = items.front();
+    CopyField(item, L"Name", m_desktopMonitorName);
+    CopyField(item, L"Description", m_desktopMonitorDescription);
+    CopyField(item, L"DeviceID", m_desktopMonitorDeviceID);
+    CopyField(item, L"MonitorManufacturer", m_desktopMonitorMonitorManufacturer);
+    CopyField(item, L"MonitorType", m_desktopMonitorMonitorType);
+}
+
+void CInventoryReport::RenderRegistry(const std::vector<SessionItem>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const SessionItem& item = items.front();
+    if (const std::wstring* size = FindField(item, L"CurrentSize")) {
+        m_registryCurrentSize = HtmlText(*size) + L"MB";
+    }
+    if (const std::wstring* size = FindField(item, L"MaximumSize")) {
+        m_registryMaximumSize = HtmlText(*size) + L"MB";
+    }
+}
+
+void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) {
+    constexpr int kLocalDisk = 3;
+    constexpr int kNetworkDrive = 4;
+    std::wstring rows;
+    int disk = 0;
+    for (const SessionItem& item : items) {
+        const std::wstring* driveTypeText = FindField(item, L"DriveType");
+        if (driveTypeText == nullptr) {
+            continue;
+        }
+        const int driveType = TextToInt(*driveTypeText);
+        if (driveType != kLocalDisk && driveType != kNetworkDrive) {
+            continue;
+        }
+        ++disk;
+        const std::wstring label = L"Disk #" + IntToText(disk) + L":";
+
+        const double size = TextToDouble(FieldText(item, L"Size"));
+        double free = TextToDouble(FieldText(item, L"FreeSpace"));
+        if (free > size) {
+            free = size;
+        }
+        double fullness = 0;
+        if (size > 0) {
+            fullness = static_cast<long long>((size - free) * 10000 / size + 0.5) / 100.0;
+        }
+        if (driveType == kLocalDisk) {
+            m_totalDiskSize += size;
+        }
+
+        const std::wstring fileSystem = FieldText(item, L"FileSystem");
+        const std::wstring fileSystemText =
+            fileSystem.empty() ? std::wstring() : L"FileSystem: " + HtmlText(fileSystem);
+        const std::wstring deviceId = HtmlText(FieldText(item, L"DeviceID"));
+        const std::wstring provider = HtmlText(FieldText(item, L"ProviderName"));
+
+        std::wstring value;
+        if (!deviceId.empty()) {
+            if (driveType == kLocalDisk) {
+                value = L"Drive " + deviceId + L" (Physical Disk) ";
+            } else if (!provider.empty()) {
+                value = L"Drive " + deviceId + L" (" + provider + L") ";
+            }
+            value += fileSystemText + L" Used: " + FormatBytes(size - free) + L" Total: " +
+                     FormatBytes(size) + L" [ " + FormatPercent(fullness) + L"% Full ]";
+        }
+        rows += FormatLabelRow(label, value, disk - 1);
+    }
+    m_logicalDiskDriveList = rows;
+}
+
+void CInventoryReport::RenderProcessor(const std::vector<SessionItem>& items) {
+    int totalCores = 0;
+    std::wstring list;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const SessionItem& item = items[i];
+        int cores = 1;
+        if (const std::wstring* coresText = FindField(item, L"NumberOfCores")) {
+            cores = TextToInt(*coresText);
+        }
+        totalCores += cores;
+
+        const std::wstring name = HtmlText(FieldText(item, L"Name"));
+        const std::wstring deviceId = HtmlText(FieldText(item, L"DeviceID"));
+        if (i == 0) {
+            m_processorSpeed = TextToDouble(FieldText(item, L"MaxClockSpeed")) * 1000 * 1000;
+        }
+        if (i > 0) {
+            list += L"<br>\n";
+        }
+        list += deviceId + L": " + name;
+        list += cores == 1 ? std::wstring(L" (1 core)") : L" (" + IntToText(cores) + L" cores)";
+    }
+    m_processorList = list;
+    m_processorCount = IntToText(static_cast<int>(items.size()));
+    m_processorCoreCount = IntToText(totalCores);
+}
+
+void CInventoryReport::RenderPhysicalMemory(const std::vector<SessionItem>& items) {
+    m_totalPhysicalMemory = 0;
+    m_physicalMemoryTotalSize.clear();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const SessionItem& item = items[i];
+        std::wstring capacityText;
+        if (const std::wstring* capacity = FindField(item, L"Capacity")) {
+            const double bytes = TextToDouble(*capacity);
+            m_totalPhysicalMemory += bytes;
+            capacityText = FormatBytes(bytes);
+        }
+        if (i > 0) {
+            m_physicalMemoryList += L"<br>";
+        }
+        m_physicalMemoryList += HtmlText(FieldText(item, L"Tag")) + L": " + capacityText;
+    }
+    m_physicalMemoryTotalSize = FormatBytes(m_totalPhysicalMemory);
+}
+
+void CInventoryReport::RenderPhysicalMemoryArray(const std::vector<SessionItem>& items) {
+    int devices = 0;
+    double capacity = 0;
+    for (const SessionItem& item : items) {
+        devices += TextToInt(FieldText(item, L"MemoryDevices"));
+        capacity += TextToDouble(FieldText(item, L"MaxCapacity")) * 1024;
+    }
+    m_physicalMemoryArrayMemoryDevices = IntToText(devices);
+    m_physicalMemoryArrayMaxCapacity = FormatBytes(capacity);
+}

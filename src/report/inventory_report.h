@@ -1,0 +1,226 @@
+#pragma once
+// CInventoryReport is the HTML report model: one text per placeholder "@@__m_<name>__@@" of
+// the template, filled by the section renderers, then substituted line by line into the
+// report by WriteReport.
+//
+// Texts that come from the inventory are data, not markup: every renderer escapes them for
+// the HTML context they land in (see html_text.h), so a process command line or program
+// name can neither break the page nor run script in it.
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "changes/change_data.h"
+#include "store/inventory_types.h"
+
+class CCommonConfig;
+
+// Minimums of one Windows version: clock in Hz, memory and disk in bytes.
+struct SystemRequirements {
+    double cpuRequired;
+    double cpuRecommended;
+    double ramRequired;
+    double ramRecommended;
+    double diskRequired;
+    double diskRecommended;
+};
+
+// The eleven fields of one version's compatibility verdict.
+struct CompatibilityFields {
+    std::wstring* color;
+    std::wstring* status;
+    std::wstring* cpuActual;
+    std::wstring* cpuRequired;
+    std::wstring* cpuRecommended;
+    std::wstring* ramActual;
+    std::wstring* ramRequired;
+    std::wstring* ramRecommended;
+    std::wstring* diskActual;
+    std::wstring* diskRequired;
+    std::wstring* diskRecommended;
+};
+
+class CInventoryReport {
+public:
+    explicit CInventoryReport(CCommonConfig& config);
+    CInventoryReport(const CInventoryReport&) = delete;
+    CInventoryReport& operator=(const CInventoryReport&) = delete;
+
+    void Open(const std::wstring& templatePath, const std::wstring& outputPath, bool portable);
+    void SetLastSessionTime(const std::tm& lastSession);
+    void RenderSections(const SessionData& session, const ChangeData& changes);
+    void WriteReport();
+
+    // Table rows: an even index gives the highlighted row class, an odd one the plain class.
+    static std::wstring FormatSpanRow(const std::wstring& text, int index);
+    static std::wstring FormatLabelRow(const std::wstring& label, const std::wstring& value,
+                                       int index);
+
+    std::wstring DescribeComponent(const std::wstring& id) const;
+    void AssessCompatibility();
+    void AssessRequirements(const SystemRequirements& requirements,
+                            const CompatibilityFields& fields);
+
+    // Section renderers, one per query; the dispatcher calls them.
+    void RenderVersion(const std::vector<SessionItem>& items);
+    void RenderBIOS(const std::vector<SessionItem>& items);
+    void RenderOperatingSystem(const std::vector<SessionItem>& items);
+    void RenderComputerSystem(const std::vector<SessionItem>& items);
+    void RenderMotherboardDevice(const std::vector<SessionItem>& items);
+    void RenderSoundDevice(const std::vector<SessionItem>& items);
+    void RenderCDROMDrive(const std::vector<SessionItem>& items);
+    void RenderVideoController(const std::vector<SessionItem>& items);
+    void RenderDesktopMonitor(const std::vector<SessionItem>& items);
+    void RenderRegistry(const std::vector<SessionItem>& items);
+    void RenderLogicalDisk(const std::vector<SessionItem>& items);
+    void RenderProcessor(const std::vector<SessionItem>& items);
+    void RenderPhysicalMemory(const std::vector<SessionItem>& items);
+    void RenderPhysicalMemoryArray(const std::vector<SessionItem>& items);
+    void RenderProcess(const std::vector<SessionItem>& items);
+    void RenderNetworkAdapterConfiguration(const std::vector<SessionItem>& items);
+    void RenderPrinter(const std::vector<SessionItem>& items);
+    void RenderStartupCommand(const std::vector<SessionItem>& items);
+    void RenderQuickFixEngineering(const std::vector<SessionItem>& items);
+    void RenderInstalledPrograms(const std::vector<SessionItem>& items32,
+                                 const std::vector<SessionItem>& items64);
+    void RenderServices(const std::vector<SessionItem>& items);
+    void RenderComponents(const std::vector<SessionItem>& items);
+    void RenderSubcomponents(const std::vector<SessionItem>& items);
+
+    // Numbers the compatibility assessment reads.
+    double m_totalPhysicalMemory = 0;
+    double m_processorSpeed = 0;
+    double m_totalDiskSize = 0;
+    std::tm m_lastSessionTime{};
+
+    // Placeholder texts, in substitution order.
+    std::wstring m_inventoryFilesPath;
+    std::wstring m_timeSinceLastScan;
+    std::wstring m_productName;
+    std::wstring m_currentTime;
+    std::wstring m_appVersion;
+    std::wstring m_IPAddress;
+    std::wstring m_MACAddress;
+    std::wstring m_processList;
+    std::wstring m_processCount;
+    std::wstring m_installedProgramsList;
+    std::wstring m_installedProgramsCount;
+    std::wstring m_biosName;
+    std::wstring m_biosVersion;
+    std::wstring m_biosManufacturer;
+    std::wstring m_biosDescription;
+    std::wstring m_biosIdentificationCode;
+    std::wstring m_biosSerialNumber;
+    std::wstring m_operatingSystemInstallDate;
+    std::wstring m_operatingSystemLastBootupTime;
+    std::wstring m_operatingSystemUptime;
+    std::wstring m_operatingSystemTotalVisibleMemorySize;
+    std::wstring m_operatingSystemFreePhysicalMemory;
+    std::wstring m_operatingSystemUsedPhysicalMemory;
+    std::wstring m_operatingSystemCaption;
+    std::wstring m_operatingSystemVersion;
+    std::wstring m_operatingSystemBuildNumber;
+    std::wstring m_operatingSystemCsdVersion;
+    std::wstring m_operatingSystemWindowsDirectory;
+    std::wstring m_operatingSystemDescription;
+    std::wstring m_operatingSystemOSArchitecture;
+    std::wstring m_physicalMemoryTotalSize;
+    std::wstring m_physicalMemoryList;
+    std::wstring m_physicalMemoryArrayMaxCapacity;
+    std::wstring m_physicalMemoryArrayMemoryDevices;
+    std::wstring m_computerSystemManufacturer;
+    std::wstring m_computerSystemModel;
+    std::wstring m_computerSystemName;
+    std::wstring m_computerSystemDomain;
+    std::wstring m_computerSystemStatus;
+    std::wstring m_motherboardDevicePrimaryBusType;
+    std::wstring m_motherboardDeviceSecondaryBusType;
+    std::wstring m_soundDeviceDescription;
+    std::wstring m_CDROMDeviceName;
+    std::wstring m_videoControllerName;
+    std::wstring m_desktopMonitorName;
+    std::wstring m_desktopMonitorDescription;
+    std::wstring m_desktopMonitorDeviceID;
+    std::wstring m_desktopMonitorMonitorManufacturer;
+    std::wstring m_desktopMonitorMonitorType;
+    std::wstring m_registryCurrentSize;
+    std::wstring m_registryMaximumSize;
+    std::wstring m_logicalDiskDriveList;
+    std::wstring m_networkAdapterConfigurationCount;
+    std::wstring m_networkAdapterConfigurationList;
+    std::wstring m_printerCount;
+    std::wstring m_printerList;
+    std::wstring m_startupProgramsCount;
+    std::wstring m_startupProgramsList;
+    std::wstring m_patchCount;
+    std::wstring m_patchList;
+    std::wstring m_servicesCount;
+    std::wstring m_servicesList;
+    std::wstring m_componentsCount;
+    std::wstring m_componentsList;
+    std::wstring m_componentsDisableStart;
+    std::wstring m_componentsDisableEnd;
+    std::wstring m_userAccountName;
+    std::wstring m_userAccountFullName;
+    std::wstring m_userAccountDomain;
+    std::wstring m_processorCoreCount;
+    std::wstring m_processorCount;
+    std::wstring m_processorList;
+    std::wstring m_recentChangesCount;
+    std::wstring m_recentChangesList;
+    std::wstring m_recentChangesRawCount;
+    std::wstring m_recentChangesRawList;
+    std::wstring m_recentChangesDisableStart;
+    std::wstring m_recentChangesDisableEnd;
+    std::wstring m_compatWin7Color;
+    std::wstring m_compatWin7Status;
+    std::wstring m_compatWin7CpuActual;
+    std::wstring m_compatWin7CpuRecommended;
+    std::wstring m_compatWin7CpuRequired;
+    std::wstring m_compatWin7RamActual;
+    std::wstring m_compatWin7RamRecommended;
+    std::wstring m_compatWin7RamRequired;
+    std::wstring m_compatWin7DiskActual;
+    std::wstring m_compatWin7DiskRecommended;
+    std::wstring m_compatWin7DiskRequired;
+    std::wstring m_compatVistaColor;
+    std::wstring m_compatVistaStatus;
+    std::wstring m_compatVistaCpuActual;
+    std::wstring m_compatVistaCpuRecommended;
+    std::wstring m_compatVistaCpuRequired;
+    std::wstring m_compatVistaRamActual;
+    std::wstring m_compatVistaRamRecommended;
+    std::wstring m_compatVistaRamRequired;
+    std::wstring m_compatVistaDiskActual;
+    std::wstring m_compatVistaDiskRecommended;
+    std::wstring m_compatVistaDiskRequired;
+    std::wstring m_compatWinxpColor;
+    std::wstring m_compatWinxpStatus;
+    std::wstring m_compatWinxpCpuActual;
+    std::wstring m_compatWinxpCpuRecommended;
+    std::wstring m_compatWinxpCpuRequired;
+    std::wstring m_compatWinxpRamActual;
+    std::wstring m_compatWinxpRamRecommended;
+    std::wstring m_compatWinxpRamRequired;
+    std::wstring m_compatWinxpDiskActual;
+    std::wstring m_compatWinxpDiskRecommended;
+    std::wstring m_compatWinxpDiskRequired;
+    std::wstring m_insufficientAccess;
+    std::wstring m_falseChanges;
+
+private:
+    void BuildComponentNames();
+
+    CCommonConfig& m_config;
+    std::wstring m_templatePath;
+    std::wstring m_outputPath;
+    std::ifstream m_template;
+    std::ofstream m_report;
+    std::map<std::wstring, std::wstring> m_componentNames;
+};
+
+// Appends one query's change records to the filtered and the raw recent-changes lists.
+void RenderRecentChanges(CInventoryReport& report, const std::vector<ChangeRecord>& records,
+                         const std::wstring& queryName);
