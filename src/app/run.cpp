@@ -8,6 +8,7 @@
 #include "platform/instance_lock.h"
 #include "platform/process_setup.h"
 #include "platform/services.h"
+#include "report/support_files.h"
 #include "util/numbers.h"
 
 bool IsSupportedWindowsVersion(bool ntFamily, unsigned major, unsigned minor) {
@@ -74,6 +75,10 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
         if (!folder.empty())
             config->SetOutputFolder(folder);
     }
+
+    // The template the report is made from, and the files the report refers to.
+    CSupportFiles supportFiles(config->GetDataFolder(), config->GetOutputFolder());
+    supportFiles.ExtractAll();
 
     if (GetRunFlags().silent)
         return RunSilent(*config);

@@ -2,6 +2,7 @@
 
 #include "app/run_flags.h"
 #include "collect/inventory_collector.h"
+#include "platform/services.h"
 
 int RunSilent(CCommonConfig& config) {
     CInventoryCollector collector(config, GetRunFlags());
@@ -12,7 +13,10 @@ int RunSilent(CCommonConfig& config) {
         gathered = collector.Gather();
     collector.Finish();
     // A run that failed must not look like one that succeeded.
-    return initialized != 0 ? initialized : gathered;
+    const int result = initialized != 0 ? initialized : gathered;
+    if (result == 0 && !collector.IsCancelled() && !GetRunFlags().yaml)
+        platform::GetUi().AnnounceReport(config.GetOutputFolder() + L"inventory.html");
+    return result;
 }
 
 // The licence agreement and the progress display attach here as they are built.

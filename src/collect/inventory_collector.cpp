@@ -8,6 +8,7 @@
 
 CInventoryCollector::CInventoryCollector(CCommonConfig& config, const RunFlags& flags)
     : m_store(config.GetFileVersionMajor(), config.GetFileVersionMinor()),
+      m_report(config),
       m_config(config),
       m_flags(flags) {}
 
@@ -44,12 +45,16 @@ int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::
     m_outputFolder = outputFolder;
     m_cancel = false;
     m_wmi.Connect();
-    // The HTML or YAML report is opened here, on the template in the data folder and the
-    // output path in the output folder.
+    // The YAML report opens here when the run makes one.
+    if (!m_flags.yaml)
+        m_report.Open(m_dataFolder + L"inventory.html.tpl", m_outputFolder + L"inventory.html",
+                      m_flags.portable);
     // Normally the support files made the folder already; a run must not depend on it.
     platform::CreateFolders(m_dataFolder);
     try {
         m_store.Load(m_dataFolder + L"inventory.db");
+        if (!m_flags.yaml)
+            m_report.SetLastSessionTime(m_store.GetLastScan());
     } catch (const sqlite3x::database_error& e) {
         ReportFailure(e.what());
         return 1;
@@ -98,7 +103,9 @@ int CInventoryCollector::Gather() {
             // The startup-folder and WMI-repository diagnostics run here, on the session;
             // either may set the cancel flag.
             if (!m_cancel) {
-                // The report is rendered here from the session and its changes.
+                // The YAML report renders the session or its changes here instead.
+                if (!m_flags.yaml)
+                    m_report.RenderSections(session, changes);
                 m_store.KeepSession();
             }
         }
@@ -115,7 +122,10 @@ int CInventoryCollector::Gather() {
 
 int CInventoryCollector::Finish() {
     m_wmi.Disconnect();
-    // The report file is written (or the YAML report closed) here, also after a cancel.
+    // Written also after a cancel, but not after a failure: a page of defaults would pass
+    // for an inventory. A YAML report is closed here instead.
+    if (!m_flags.yaml && !m_failed)
+        m_report.WriteReport();
     Post(m_cancel || m_failed ? PROGRESS_STOPPED : PROGRESS_DONE, 0);
     return 0;
 }

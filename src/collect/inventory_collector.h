@@ -10,6 +10,7 @@
 #include "app/run_flags.h"
 #include "collect/progress_messages.h"
 #include "collect/wmi_session.h"
+#include "report/inventory_report.h"
 #include "store/inventory_database.h"
 
 class CInventoryCollector {
@@ -42,6 +43,7 @@ class CInventoryCollector {
     std::wstring m_outputFolder;
     CWmiSession m_wmi;
     CInventoryDatabase m_store;
+    CInventoryReport m_report;
     std::atomic<bool> m_cancel{false};
     bool m_failed = false;
     CCommonConfig& m_config;

@@ -13,6 +13,7 @@ class RecordingUi : public platform::Ui {
     };
     std::vector<Message> messages;
     std::vector<std::wstring> failures;
+    std::vector<std::wstring> announced;
 
     void ShowMessage(const std::wstring& text, const std::wstring& caption,
                      platform::MessageIcon icon) override {
@@ -21,4 +22,5 @@ class RecordingUi : public platform::Ui {
     void ReportFailure(const std::wstring& text, const std::wstring&) override {
         failures.push_back(text);
     }
+    void AnnounceReport(const std::wstring& path) override { announced.push_back(path); }
 };

@@ -12,18 +12,23 @@
 namespace platform {
 namespace {
 
-// Per user: in the runtime folder when the session has one, else in /tmp with the user id
-// in the name so that users do not block each other.
-std::string LockPath() {
-    if (auto runtime = EnvironmentValue(L"XDG_RUNTIME_DIR"); runtime && !runtime->empty())
-        return WideToUtf8(*runtime) + "/fennock.lock";
-    return "/tmp/fennock-" + std::to_string(geteuid()) + ".lock";
+// Per user: in the runtime folder when the session has one, else (or when that folder is
+// unusable) in /tmp with the user id in the name so that users do not block each other.
+int OpenLockFile() {
+    if (auto runtime = EnvironmentValue(L"XDG_RUNTIME_DIR"); runtime && !runtime->empty()) {
+        const std::string path = WideToUtf8(*runtime) + "/fennock.lock";
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            return fd;
+    }
+    const std::string path = "/tmp/fennock-" + std::to_string(geteuid()) + ".lock";
+    return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
 }
 
 }  // namespace
 
 InstanceLock::InstanceLock() {
-    const int fd = ::open(LockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = OpenLockFile();
     if (fd < 0)
         return;
     handle_ = fd;

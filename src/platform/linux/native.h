@@ -25,10 +25,11 @@ class TerminalUi : public Ui {
     void ShowMessage(const std::wstring& text, const std::wstring& caption,
                      MessageIcon icon) override;
     void ReportFailure(const std::wstring& text, const std::wstring& dataFolder) override;
+    void AnnounceReport(const std::wstring& path) override;
 };
 
 class QueuePoster : public ProgressPoster {
-public:
+  public:
     bool Post(ProgressWindow window, unsigned kind, std::intptr_t value) override;
 };
 

@@ -7,14 +7,14 @@
 namespace platform::posix {
 
 class NoWmi : public Wmi {
-public:
+  public:
     int Connect() override { return 1; }
     void Disconnect() override {}
     std::unique_ptr<WmiObjects> ExecQuery(const std::wstring&) override { return nullptr; }
 };
 
 class NoServiceManager : public ServiceManager {
-public:
+  public:
     ServiceListing ListServices() override { return {}; }
     std::wstring SystemMessage(long) override { return {}; }
 };

@@ -4,7 +4,8 @@
 namespace platform::posix {
 
 bool QueuePoster::Post(ProgressWindow window, unsigned kind, std::intptr_t value) {
-    if (window == 0) return false;
+    if (window == 0)
+        return false;
     ProgressQueue::FromWindow(window)->Push({kind, value});
     return true;
 }

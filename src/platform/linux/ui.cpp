@@ -18,9 +18,15 @@ void TerminalUi::ShowMessage(const std::wstring& text, const std::wstring&, Mess
 
 void TerminalUi::ReportFailure(const std::wstring& text, const std::wstring&) {
     std::string out = "fennock: " + WideToUtf8(text);
-    if (out.back() != '\n') out += '\n';
+    if (out.back() != '\n')
+        out += '\n';
     std::fputs(out.c_str(), stderr);
     std::fflush(stderr);
+}
+
+void TerminalUi::AnnounceReport(const std::wstring& path) {
+    std::fputs((WideToUtf8(path) + "\n").c_str(), stdout);
+    std::fflush(stdout);
 }
 
 }  // namespace platform::posix

@@ -48,6 +48,7 @@ class Win32Ui : public Ui {
     void ShowMessage(const std::wstring& text, const std::wstring& caption,
                      MessageIcon icon) override;
     void ReportFailure(const std::wstring& text, const std::wstring& dataFolder) override;
+    void AnnounceReport(const std::wstring&) override {}
 };
 
 class WindowPoster : public ProgressPoster {
