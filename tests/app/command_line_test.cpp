@@ -11,17 +11,20 @@ struct ParseCase {
     const wchar_t* path;
 };
 
-class WindowsCommandLine : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(WindowsCommandLine, Parses) {
-    const ParseCase& c = GetParam();
-    const CommandLine parsed = ParseCommandLine(SplitCommandLine(c.line), CommandDialect::Windows);
+void ExpectParsed(const ParseCase& c, const CommandLine& parsed) {
     EXPECT_EQ(c.silent, parsed.flags.silent);
     EXPECT_EQ(c.portable, parsed.flags.portable);
     EXPECT_EQ(c.yaml, parsed.flags.yaml);
     EXPECT_EQ(c.diff, parsed.flags.diff);
     EXPECT_EQ(c.help, parsed.help);
     EXPECT_EQ(std::wstring(c.path), parsed.pathText);
+}
+
+class WindowsCommandLine : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(WindowsCommandLine, Parses) {
+    const ParseCase& c = GetParam();
+    ExpectParsed(c, ParseCommandLine(SplitCommandLine(c.line), CommandDialect::Windows));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,13 +63,7 @@ std::vector<std::wstring> Words(const wchar_t* line) {
 
 TEST_P(PosixCommandLine, Parses) {
     const ParseCase& c = GetParam();
-    const CommandLine parsed = ParseCommandLine(Words(c.line), CommandDialect::Posix);
-    EXPECT_EQ(c.silent, parsed.flags.silent);
-    EXPECT_EQ(c.portable, parsed.flags.portable);
-    EXPECT_EQ(c.yaml, parsed.flags.yaml);
-    EXPECT_EQ(c.diff, parsed.flags.diff);
-    EXPECT_EQ(c.help, parsed.help);
-    EXPECT_EQ(std::wstring(c.path), parsed.pathText);
+    ExpectParsed(c, ParseCommandLine(Words(c.line), CommandDialect::Posix));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,9 +80,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{L"--path /tmp --bogus /usr", false, false, false, false, false,
                                 L"/tmp"}));
 
-TEST(PosixCommandLine, Version) {
+TEST(PosixCommandLine, VersionAndMachine) {
     EXPECT_TRUE(ParseCommandLine({L"--version"}, CommandDialect::Posix).version);
     EXPECT_FALSE(ParseCommandLine({L"/version"}, CommandDialect::Windows).version);
+    EXPECT_EQ(L"/srv/m.json",
+              ParseCommandLine({L"--machine", L"/srv/m.json", L"--silent"}, CommandDialect::Posix)
+                  .machineFile);
+    EXPECT_EQ(L"m.json",
+              ParseCommandLine({L"--machine=m.json"}, CommandDialect::Posix).machineFile);
+    EXPECT_EQ(L"",
+              ParseCommandLine({L"--machine", L"--silent"}, CommandDialect::Posix).machineFile);
+    EXPECT_EQ(L"", ParseCommandLine({L"/machine", L"x"}, CommandDialect::Windows).machineFile);
 }
 
 class ExpandPath : public ::testing::Test {
