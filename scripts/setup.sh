@@ -10,7 +10,7 @@ packages=(
     cmake g++ make pkg-config libsqlite3-dev libgtest-dev googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32:i386 wine64 xvfb xauth x11-utils xdotool
-    clang-format sqlite3 ca-certificates nlohmann-json3-dev
+    clang-format sqlite3 python3 ca-certificates nlohmann-json3-dev chromium
 )
 # Node.js may come from elsewhere with its own npm; Debian's npm would clash with it.
 command -v npm >/dev/null || packages+=(nodejs npm)
@@ -30,3 +30,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 "$here/scripts/fetch-sqlite.sh"
+
+# The browser test's own packages: the driver only, the browser is Debian's chromium.
+if [ ! -d "$here/tests/browser/node_modules/playwright-core" ]; then
+    (cd "$here/tests/browser" && timeout 300 npm ci --no-audit --no-fund)
+fi

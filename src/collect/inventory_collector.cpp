@@ -49,8 +49,10 @@ int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::
     if (!m_flags.yaml)
         m_report.Open(m_dataFolder + L"inventory.html.tpl", m_outputFolder + L"inventory.html",
                       m_flags.portable);
-    // Normally the support files made the folder already; a run must not depend on it.
+    // Normally the support files made both folders already; a portable run writes none, and
+    // a run must not depend on them.
     platform::CreateFolders(m_dataFolder);
+    platform::CreateFolders(m_outputFolder);
     try {
         m_store.Load(m_dataFolder + L"inventory.db");
         if (!m_flags.yaml)

@@ -291,6 +291,7 @@ void CInventoryReport::WriteReport() {
                 ReplaceAll(line, step.placeholder, this->*step.field);
             }
         }
+        ReplaceAll(line, L"\n", L"\r\n");  // line feeds inside inserted texts end lines too
         m_report << WideToUtf8(line) << "\r\n";
     }
 

@@ -7,12 +7,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data TMPDIR=$work/tmp
 mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR"
-failures=0
-check() {  # description, then a command that must succeed
-    local what=$1
-    shift
-    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 out=$(timeout 20 "$exe" --help 2>"$work/err"); rc=$?
 check "--help exits 0" test "$rc" -eq 0
@@ -38,5 +33,4 @@ check "interactive run exits 0" test "$rc" -eq 0
 check "interactive run records the version" \
     grep -qx 'Version=1.0.32278' "$XDG_DATA_HOME/fennock/inventory.ini"
 
-echo "cli_linux: $failures failure(s)"
-test "$failures" -eq 0
+finish cli_linux

@@ -8,12 +8,7 @@ shots=${2:-.}
 [ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ] || { echo "no DISPLAY/WINEPREFIX"; exit 77; }
 command -v xdotool >/dev/null || { echo "no xdotool"; exit 77; }
 export WINEDEBUG=-all
-failures=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 # Waits for a top-level window with exactly this title; prints its id.
 window() { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 close() { xdotool key --window "$1" Return 2>/dev/null; }
@@ -45,5 +40,4 @@ check "interactive run exits 0" test "$rc" -eq 0
 check "interactive run records the version" bash -c \
     "timeout 60 wine reg query 'HKCU\\Software\\ZEPH\\Fennock' /v Version 2>/dev/null | tr -d '\\r' | grep -q 'REG_SZ *1.0.32278\$'"
 
-echo "cli_windows: $failures failure(s)"
-test "$failures" -eq 0
+finish cli_windows

@@ -7,12 +7,7 @@ exe=$1
 [ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX"; exit 77; }
 command -v sqlite3 >/dev/null || { echo "no sqlite3"; exit 77; }
 export WINEDEBUG=-all
-failures=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 timeout 60 wine reg add "$uninstall\\FennockTest32" /v DisplayName /t REG_SZ /d "Test App 32" /reg:32 /f >/dev/null 2>&1
@@ -56,5 +51,4 @@ timeout 300 wine "$exe" /silent; rc=$?
 check "second run exits 0" test "$rc" -eq 0
 check "still one session" test "$(sqlite3 "$db" 'SELECT COUNT(*) FROM session')" -eq 1
 
-echo "collect_windows: $failures failure(s)"
-test "$failures" -eq 0
+finish collect_windows

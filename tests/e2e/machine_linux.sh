@@ -11,12 +11,7 @@ trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data TMPDIR=$work/tmp
 mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR"
 db=$XDG_DATA_HOME/fennock/inventory.db
-failures=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 items() {
     sqlite3 "$db" "SELECT COUNT(*) FROM session_item si JOIN query q ON q.id = si.query_id
                    JOIN session s ON s.id = si.session_id
@@ -80,5 +75,4 @@ check "bad description: file and place named ($out)" grep -q "bad.json: host.use
 out=$(timeout 20 "$exe" --silent --machine "$work/missing.json" 2>&1); rc=$?
 check "missing description: exit code 2" test "$rc" -eq 2
 
-echo "machine_linux: $failures failure(s)"
-test "$failures" -eq 0
+finish machine_linux

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# A silent run of the Windows program under Wine writes inventory.html and, from the
+# program's own resources, the support files beside it; the sections hold Wine's real data
+# (compared with what Wine's own WMI tool answers) and a crafted program name shows as text.
+# A portable run writes no support files. Needs WINEPREFIX (scripts/test.sh provides it);
+# skipped (77) without it.
+#   report_windows.sh FENNOCK.EXE
+set -u
+exe=$1
+[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX"; exit 77; }
+command -v python3 >/dev/null || { echo "no python3"; exit 77; }
+command -v iconv >/dev/null || { echo "no iconv"; exit 77; }
+export WINEDEBUG=-all
+tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/report_tools.py
+work=$(mktemp -d /tmp/fennock-report.XXXXXX)
+drive_c=$WINEPREFIX/drive_c
+inside=$(mktemp -d "$drive_c/fennock-report.XXXXXX")
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+probe="$uninstall\\FennockReportProbe"
+cleanup() {
+    timeout 60 wine reg delete "$probe" /reg:32 /f >/dev/null 2>&1
+    rm -rf "$work" "$inside"
+}
+trap cleanup EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+checks() {
+    timeout 60 python3 "$tools" "$@" || failures=$((failures + 1))
+}
+# One property of the first instance of a WMI class, as Wine's own tool reports it: a
+# UTF-16 table, the property name over its values.
+wmi_value() {  # class alias, property
+    timeout 120 wine wmic "$1" get "$2" 2>/dev/null | iconv -f UTF-16 -t UTF-8 2>/dev/null |
+        tr -d '\r' | sed 's/[[:space:]]*$//' | awk -v p="$2" 'seen && NF { print; exit } $0 == p { seen = 1 }'
+}
+
+timeout 60 wine reg add "$probe" /v DisplayName /t REG_SZ \
+    /d "Report Probe <script>alert(1)</script>" /reg:32 /f >/dev/null 2>&1
+caption=$(wmi_value os Caption)
+bios=$(wmi_value bios Name)
+check "Wine's WMI answers (caption '$caption', BIOS '$bios')" test -n "$caption" -a -n "$bios"
+
+# A folder outside the prefix, through drive Z:, that does not exist yet.
+out=$work/report
+winout=$(timeout 60 winepath -w "$out" 2>/dev/null)
+check "Windows path of the output folder ($winout)" test -n "$winout"
+timeout --kill-after=10 300 wine "$exe" /silent /path "$winout"; rc=$?
+check "silent run exits 0" test "$rc" -eq 0
+checks windows "$out/inventory.html" "$caption" "$bios"
+
+# Portable, into an existing folder inside the prefix, named by its drive-C path.
+timeout --kill-after=10 300 wine "$exe" /silent /portable /path "C:\\$(basename "$inside")"; rc=$?
+check "portable run exits 0" test "$rc" -eq 0
+check "portable run writes inventory.html" test -s "$inside/inventory.html"
+check "portable run writes no inventory_files" test ! -e "$inside/inventory_files"
+check "portable report refers to the portable base URL" \
+    grep -q 'href="http[^"]*/common.css"' "$inside/inventory.html"
+checks common "$inside/inventory.html"
+
+finish report_windows
