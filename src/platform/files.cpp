@@ -54,7 +54,8 @@ bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
 
 bool AppendToFile(const std::wstring& path, const std::string& contents) {
     std::ofstream out(ToPath(path), std::ios::binary | std::ios::app);
-    if (!out) return false;
+    if (!out)
+        return false;
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
     out.close();
     return !out.fail();

@@ -11,7 +11,7 @@ using ProgressWindow = std::uintptr_t;
 inline constexpr unsigned kInventoryProgressMessage = 1125;  // WM_USER + 101
 
 class ProgressPoster {
-public:
+  public:
     virtual ~ProgressPoster() = default;
     // Posts without waiting; false when the message could not be queued (the sender then
     // still owns whatever value points to).

@@ -20,7 +20,8 @@ ProgressMessage ProgressQueue::Take() {
 
 std::optional<ProgressMessage> ProgressQueue::TryTake() {
     std::lock_guard lock(mutex_);
-    if (messages_.empty()) return std::nullopt;
+    if (messages_.empty())
+        return std::nullopt;
     ProgressMessage message = messages_.front();
     messages_.pop_front();
     return message;

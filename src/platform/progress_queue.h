@@ -17,7 +17,7 @@ struct ProgressMessage {
 };
 
 class ProgressQueue {
-public:
+  public:
     void Push(ProgressMessage message);
     // Waits for the next message.
     ProgressMessage Take();
@@ -28,7 +28,7 @@ public:
         return reinterpret_cast<ProgressQueue*>(window);
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::deque<ProgressMessage> messages_;

@@ -23,7 +23,7 @@ struct ServiceListing {
 };
 
 class ServiceManager {
-public:
+  public:
     virtual ~ServiceManager() = default;
     // Drivers and Win32 services in every state. On a failure to list, services holds what
     // was listed before it (nothing, usually).

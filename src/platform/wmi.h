@@ -51,7 +51,7 @@ struct WmiValue {
 
 // The objects of one query, fetched one at a time.
 class WmiObjects {
-public:
+  public:
     virtual ~WmiObjects() = default;
     // Fetches the next object; false at the end (or on any failure).
     virtual bool Next() = 0;
@@ -60,7 +60,7 @@ public:
 };
 
 class Wmi {
-public:
+  public:
     virtual ~Wmi() = default;
     // Connects to ROOT\CIMV2; 0 on success, 1 on any failure.
     virtual int Connect() = 0;

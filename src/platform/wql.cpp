@@ -43,9 +43,9 @@ std::optional<std::int64_t> ParseInteger(const std::wstring& text) {
     if (i == text.size())
         return std::nullopt;
     std::uint64_t magnitude = 0;
-    const std::uint64_t limit =
-        negative ? std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1
-                 : std::uint64_t(std::numeric_limits<std::int64_t>::max());
+    const std::uint64_t limit = negative
+                                    ? std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1
+                                    : std::uint64_t(std::numeric_limits<std::int64_t>::max());
     for (; i < text.size(); ++i) {
         if (text[i] < L'0' || text[i] > L'9')
             return std::nullopt;

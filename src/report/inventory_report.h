@@ -43,7 +43,7 @@ struct CompatibilityFields {
 };
 
 class CInventoryReport {
-public:
+  public:
     explicit CInventoryReport(CCommonConfig& config);
     CInventoryReport(const CInventoryReport&) = delete;
     CInventoryReport& operator=(const CInventoryReport&) = delete;
@@ -210,7 +210,7 @@ public:
     std::wstring m_insufficientAccess;
     std::wstring m_falseChanges;
 
-private:
+  private:
     void BuildComponentNames();
 
     CCommonConfig& m_config;

@@ -242,8 +242,9 @@ class DescribedLoader {
         for (const auto& [className, objects] : wmi.members) {
             const std::wstring at = Member(where, className);
             if (!IsIdentifier(className))
-                return Fail(at, L"a class name is a letter or underscore followed by letters, "
-                                L"digits and underscores");
+                return Fail(at,
+                            L"a class name is a letter or underscore followed by letters, "
+                            L"digits and underscores");
             auto [slot, added] = classes->try_emplace(WqlFold(className));
             if (!added)
                 return Fail(at, L"the class is given twice (class names ignore letter case)");
@@ -266,11 +267,13 @@ class DescribedLoader {
         for (const auto& [name, value] : object.members) {
             const std::wstring at = Member(where, name);
             if (!IsIdentifier(name))
-                return Fail(at, L"a property name is a letter or underscore followed by "
-                                L"letters, digits and underscores");
+                return Fail(at,
+                            L"a property name is a letter or underscore followed by "
+                            L"letters, digits and underscores");
             if (!seen.insert(WqlFold(name)).second)
-                return Fail(at, L"the property is given twice (property names ignore letter "
-                                L"case)");
+                return Fail(at,
+                            L"the property is given twice (property names ignore letter "
+                            L"case)");
             DescribedProperty property{name, {}};
             if (value.type == Type::Array) {
                 std::vector<WmiValue> elements;
@@ -304,8 +307,9 @@ class DescribedLoader {
             case Type::Number:
                 if (!IntegerIn(value, std::numeric_limits<std::int32_t>::min(),
                                std::numeric_limits<std::int32_t>::max()))
-                    return Fail(where, L"expected a signed 32-bit integer (write {\"uint32\": n} "
-                                       L"for an unsigned one, {\"other\": x} for other types)");
+                    return Fail(where,
+                                L"expected a signed 32-bit integer (write {\"uint32\": n} "
+                                L"for an unsigned one, {\"other\": x} for other types)");
                 out = WmiValue::Integer(Kind::Int32, SignedValue(value));
                 return true;
             case Type::Array:
@@ -328,7 +332,9 @@ class DescribedLoader {
             if (!IntegerIn(inner, low, high))
                 return Fail(at, L"expected an integer from " + std::to_wstring(low) + L" to " +
                                     std::to_wstring(high));
-            out = WmiValue::Integer(uint32 ? Kind::UInt32 : int16 ? Kind::Int16 : Kind::Int32,
+            out = WmiValue::Integer(uint32  ? Kind::UInt32
+                                    : int16 ? Kind::Int16
+                                            : Kind::Int32,
                                     SignedValue(inner));
         } else if (type == L"string") {
             if (!ExpectType(inner, Type::String, at, L"a string"))
@@ -364,9 +370,10 @@ class DescribedLoader {
                     rootName == WqlFold(candidate.shortName))
                     root = &candidate;
             if (!root)
-                return Fail(at, L"a key path starts with a root such as HKEY_LOCAL_MACHINE "
-                                L"(or HKLM), HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS, "
-                                L"HKEY_CURRENT_CONFIG");
+                return Fail(at,
+                            L"a key path starts with a root such as HKEY_LOCAL_MACHINE "
+                            L"(or HKLM), HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS, "
+                            L"HKEY_CURRENT_CONFIG");
             const std::wstring subkey = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
             if (!ExpectType(values, Type::Object, at, L"an object of values"))
                 return false;
@@ -375,8 +382,9 @@ class DescribedLoader {
             for (const auto& [valueName, value] : values.members) {
                 const std::wstring valueAt = Member(at, valueName);
                 if (!seen.insert(WqlFold(valueName)).second)
-                    return Fail(valueAt, L"the value is given twice (value names ignore "
-                                         L"letter case)");
+                    return Fail(valueAt,
+                                L"the value is given twice (value names ignore "
+                                L"letter case)");
                 std::uint32_t type = kRegSz;
                 std::vector<std::uint8_t> data;
                 if (!ReadRegistryValue(value, valueAt, type, data))
@@ -387,8 +395,8 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadRegistryValue(const JsonValue& value, const std::wstring& where,
-                           std::uint32_t& type, std::vector<std::uint8_t>& data) {
+    bool ReadRegistryValue(const JsonValue& value, const std::wstring& where, std::uint32_t& type,
+                           std::vector<std::uint8_t>& data) {
         static const wchar_t kTypes[] = L"dword, qword, expand, multi, binary";
         if (value.type == Type::String) {
             type = kRegSz;
@@ -485,8 +493,8 @@ class DescribedLoader {
                     if (!IntegerIn(value, std::numeric_limits<std::int32_t>::min(),
                                    std::numeric_limits<std::uint32_t>::max()))
                         return Fail(at, L"expected a Win32 error code");
-                    listing.error = static_cast<long>(static_cast<std::int32_t>(
-                        static_cast<std::uint32_t>(SignedValue(value))));
+                    listing.error = static_cast<long>(
+                        static_cast<std::int32_t>(static_cast<std::uint32_t>(SignedValue(value))));
                 } else {
                     return Unknown(at, L"list, failure, error");
                 }
@@ -524,9 +532,10 @@ class DescribedLoader {
                 (key == L"name" ? hasName : hasDisplayName) = true;
             } else if (key == L"status") {
                 if (value.type != Type::Array || value.items.size() != 7)
-                    return Fail(at, L"expected an array of the seven status numbers: type, "
-                                    L"state, controls accepted, Win32 exit code, "
-                                    L"service-specific exit code, check point, wait hint");
+                    return Fail(at,
+                                L"expected an array of the seven status numbers: type, "
+                                L"state, controls accepted, Win32 exit code, "
+                                L"service-specific exit code, check point, wait hint");
                 for (std::size_t n = 0; n < 7; ++n) {
                     const JsonValue& number = value.items[n];
                     if (!IntegerIn(number, std::numeric_limits<std::int32_t>::min(),

@@ -110,8 +110,7 @@ class DescribedMachine {
     static std::optional<DescribedMachine> Load(const std::wstring& path, std::wstring& error,
                                                 Host& running);
     // The same from text already read; `name` stands for the file in messages.
-    static std::optional<DescribedMachine> FromText(std::string_view json,
-                                                    const std::wstring& name,
+    static std::optional<DescribedMachine> FromText(std::string_view json, const std::wstring& name,
                                                     std::wstring& error, Host& running);
 
     DescribedMachine(DescribedMachine&&) noexcept;

@@ -201,9 +201,7 @@ class Reader {
         const std::size_t open = pos_++;
         out.clear();
         std::size_t run = pos_;
-        auto flush = [&] {
-            out += Utf8ToWide(text_.substr(run, pos_ - run));
-        };
+        auto flush = [&] { out += Utf8ToWide(text_.substr(run, pos_ - run)); };
         for (;;) {
             if (AtEnd())
                 return Fail(open, L"string not closed before the end of the file");
@@ -226,14 +224,30 @@ class Reader {
             const char e = Peek();
             ++pos_;
             switch (e) {
-                case '"': out += L'"'; break;
-                case '\\': out += L'\\'; break;
-                case '/': out += L'/'; break;
-                case 'b': out += L'\b'; break;
-                case 'f': out += L'\f'; break;
-                case 'n': out += L'\n'; break;
-                case 'r': out += L'\r'; break;
-                case 't': out += L'\t'; break;
+                case '"':
+                    out += L'"';
+                    break;
+                case '\\':
+                    out += L'\\';
+                    break;
+                case '/':
+                    out += L'/';
+                    break;
+                case 'b':
+                    out += L'\b';
+                    break;
+                case 'f':
+                    out += L'\f';
+                    break;
+                case 'n':
+                    out += L'\n';
+                    break;
+                case 'r':
+                    out += L'\r';
+                    break;
+                case 't':
+                    out += L'\t';
+                    break;
                 case 'u': {
                     std::uint32_t cp = 0;
                     if (!Hex4(cp))

@@ -7,8 +7,8 @@
 #include "platform/registry.h"
 #include "platform/service_list.h"
 #include "platform/ui.h"
-#include "platform/wmi.h"
 #include "platform/windows/win32.h"
+#include "platform/wmi.h"
 
 namespace platform::win {
 
@@ -52,26 +52,26 @@ class Win32Ui : public Ui {
 };
 
 class WindowPoster : public ProgressPoster {
-public:
+  public:
     bool Post(ProgressWindow window, unsigned kind, std::intptr_t value) override;
 };
 
 // WMI over COM, in the apartment the process entered at start.
 class Win32Wmi : public Wmi {
-public:
+  public:
     Win32Wmi();
     ~Win32Wmi() override;
     int Connect() override;
     void Disconnect() override;
     std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
 
-private:
+  private:
     struct Connection;
     std::unique_ptr<Connection> connection_;
 };
 
 class Win32ServiceManager : public ServiceManager {
-public:
+  public:
     ServiceListing ListServices() override;
     std::wstring SystemMessage(long error) override;
 };

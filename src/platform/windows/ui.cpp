@@ -25,7 +25,8 @@ void Win32Ui::ShowMessage(const std::wstring& text, const std::wstring& caption,
 
 // A windowed program has no error stream; the log keeps the failures of silent runs.
 void Win32Ui::ReportFailure(const std::wstring& text, const std::wstring& dataFolder) {
-    if (dataFolder.empty()) return;
+    if (dataFolder.empty())
+        return;
     CreateFolders(dataFolder);
     SYSTEMTIME now = {};
     ::GetSystemTime(&now);
@@ -36,9 +37,10 @@ void Win32Ui::ReportFailure(const std::wstring& text, const std::wstring& dataFo
 }
 
 bool WindowPoster::Post(ProgressWindow window, unsigned kind, std::intptr_t value) {
-    if (window == 0) return false;
-    return ::PostMessageW(reinterpret_cast<HWND>(window), kInventoryProgressMessage, kind,
-                          value) != 0;
+    if (window == 0)
+        return false;
+    return ::PostMessageW(reinterpret_cast<HWND>(window), kInventoryProgressMessage, kind, value) !=
+           0;
 }
 
 }  // namespace platform::win
