@@ -69,6 +69,28 @@ std::uint32_t ParseRegistryView(const std::wstring& rootPart) {
     return 0;
 }
 
+namespace {
+
+// Walks the entries of an open key by index, as the registry wants it walked: the name
+// buffer's length is reset before every call, "no more items" ends the walk, any other
+// failure skips that index. `visit` says whether it stored a row; the walk ends once maxRows
+// rows (when positive) are stored.
+template <class Enumerate, class Visit>
+void ForEachEntry(int maxRows, Enumerate enumerate, Visit visit) {
+    int stored = 0;
+    wchar_t name[kNameBuffer];
+    for (std::uint32_t index = 0; maxRows <= 0 || stored < maxRows; ++index) {
+        std::uint32_t length = kNameBuffer;
+        const RegError rc = enumerate(index, name, &length);
+        if (rc == kErrorNoMoreItems)
+            break;
+        if (rc == kErrorSuccess && visit(name))
+            ++stored;
+    }
+}
+
+}  // namespace
+
 int CollectRegistryKeys(const QueryDefinition& query, bool isWow64, const RowSink& store) {
     KeyPath where;
     if (!SplitQuery(query.query, where))
@@ -78,27 +100,21 @@ int CollectRegistryKeys(const QueryDefinition& query, bool isWow64, const RowSin
     CRegistryKey key;
     if (key.Open(where.root, where.path, where.access) != kErrorSuccess)
         return 0;
-
-    int stored = 0;
-    wchar_t name[kNameBuffer];
-    for (std::uint32_t index = 0;; ++index) {
-        if (query.maxRows > 0 && stored >= query.maxRows)
-            break;
-        std::uint32_t length = kNameBuffer;
-        const RegError rc = key.EnumKey(index, name, &length);
-        if (rc == kErrorNoMoreItems)
-            break;
-        if (rc != kErrorSuccess)
-            continue;
-        CRegistryKey subkey;
-        if (subkey.Open(key.Handle(), name, where.access) != kErrorSuccess)
-            continue;
-        ResultRow row;
-        for (const auto& field : query.fields)
-            row[field.exportName] = ValueText(subkey, field.name.c_str());
-        store(query, row);
-        ++stored;
-    }
+    ForEachEntry(
+        query.maxRows,
+        [&](std::uint32_t index, wchar_t* name, std::uint32_t* length) {
+            return key.EnumKey(index, name, length);
+        },
+        [&](const wchar_t* name) {
+            CRegistryKey subkey;
+            if (subkey.Open(key.Handle(), name, where.access) != kErrorSuccess)
+                return false;
+            ResultRow row;
+            for (const auto& field : query.fields)
+                row[field.exportName] = ValueText(subkey, field.name.c_str());
+            store(query, row);
+            return true;
+        });
     return 0;
 }
 
@@ -109,26 +125,20 @@ int CollectRegistryValues(const QueryDefinition& query, const RowSink& store) {
     CRegistryKey key;
     if (key.Open(where.root, where.path, where.access) != kErrorSuccess)
         return 0;
-
-    int stored = 0;
-    wchar_t name[kNameBuffer];
-    for (std::uint32_t index = 0;; ++index) {
-        if (query.maxRows > 0 && stored >= query.maxRows)
-            break;
-        std::uint32_t length = kNameBuffer;
-        std::uint32_t type = kRegNone, bytes = 0;
-        const RegError rc = key.EnumValue(index, name, &length, &type, nullptr, &bytes);
-        if (rc == kErrorNoMoreItems)
-            break;
-        if (rc != kErrorSuccess)
-            continue;
-        ResultRow row;
-        if (!query.fields.empty())
-            row[query.fields[0].exportName] = name;
-        if (query.fields.size() > 1)
-            row[query.fields[1].exportName] = ValueText(key, name);
-        store(query, row);
-        ++stored;
-    }
+    ForEachEntry(
+        query.maxRows,
+        [&](std::uint32_t index, wchar_t* name, std::uint32_t* length) {
+            std::uint32_t type = kRegNone, bytes = 0;
+            return key.EnumValue(index, name, length, &type, nullptr, &bytes);
+        },
+        [&](const wchar_t* name) {
+            ResultRow row;
+            if (!query.fields.empty())
+                row[query.fields[0].exportName] = name;
+            if (query.fields.size() > 1)
+                row[query.fields[1].exportName] = ValueText(key, name);
+            store(query, row);
+            return true;
+        });
     return 0;
 }
