@@ -10,7 +10,7 @@ packages=(
     cmake g++ make pkg-config libsqlite3-dev libgtest-dev googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32:i386 wine64 xvfb xauth x11-utils xdotool
-    clang-format sqlite3 python3 ca-certificates nlohmann-json3-dev chromium
+    clang-format sqlite3 python3 ca-certificates chromium
 )
 # Node.js may come from elsewhere with its own npm; Debian's npm would clash with it.
 command -v npm >/dev/null || packages+=(nodejs npm)
