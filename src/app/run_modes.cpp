@@ -14,8 +14,10 @@ int RunSilent(CCommonConfig& config) {
     collector.Finish();
     // A run that failed must not look like one that succeeded.
     const int result = initialized != 0 ? initialized : gathered;
-    if (result == 0 && !collector.IsCancelled() && !GetRunFlags().yaml)
-        platform::GetUi().AnnounceReport(config.GetOutputFolder() + L"inventory.html");
+    if (result == 0 && !collector.IsCancelled())
+        platform::GetUi().AnnounceReport(config.GetOutputFolder() + (GetRunFlags().yaml
+                                                                         ? L"inventory.yaml"
+                                                                         : L"inventory.html"));
     return result;
 }
 

@@ -45,14 +45,16 @@ int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::
     m_outputFolder = outputFolder;
     m_cancel = false;
     m_wmi.Connect();
-    // The YAML report opens here when the run makes one.
-    if (!m_flags.yaml)
-        m_report.Open(m_dataFolder + L"inventory.html.tpl", m_outputFolder + L"inventory.html",
-                      m_flags.portable);
     // Normally the support files made both folders already; a portable run writes none, and
     // a run must not depend on them.
     platform::CreateFolders(m_dataFolder);
     platform::CreateFolders(m_outputFolder);
+    if (m_flags.yaml)
+        m_yamlReport.Open(m_dataFolder + L"inventory.yaml.tpl", m_outputFolder + L"inventory.yaml",
+                          m_flags.portable);
+    else
+        m_report.Open(m_dataFolder + L"inventory.html.tpl", m_outputFolder + L"inventory.html",
+                      m_flags.portable);
     try {
         m_store.Load(m_dataFolder + L"inventory.db");
         if (!m_flags.yaml)
@@ -105,9 +107,12 @@ int CInventoryCollector::Gather() {
             // The startup-folder and WMI-repository diagnostics run here, on the session;
             // either may set the cancel flag.
             if (!m_cancel) {
-                // The YAML report renders the session or its changes here instead.
                 if (!m_flags.yaml)
                     m_report.RenderSections(session, changes);
+                else if (m_flags.diff)
+                    m_yamlReport.RenderChanges(changes);
+                else
+                    m_yamlReport.RenderFull(session);
                 m_store.KeepSession();
             }
         }
@@ -125,8 +130,10 @@ int CInventoryCollector::Gather() {
 int CInventoryCollector::Finish() {
     m_wmi.Disconnect();
     // Written also after a cancel, but not after a failure: a page of defaults would pass
-    // for an inventory. A YAML report is closed here instead.
-    if (!m_flags.yaml && !m_failed)
+    // for an inventory.
+    if (m_flags.yaml)
+        m_yamlReport.Close();
+    else if (!m_failed)
         m_report.WriteReport();
     Post(m_cancel || m_failed ? PROGRESS_STOPPED : PROGRESS_DONE, 0);
     return 0;

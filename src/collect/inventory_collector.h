@@ -11,6 +11,7 @@
 #include "collect/progress_messages.h"
 #include "collect/wmi_session.h"
 #include "report/inventory_report.h"
+#include "report/yaml_report.h"
 #include "store/inventory_database.h"
 
 class CInventoryCollector {
@@ -44,6 +45,7 @@ class CInventoryCollector {
     CWmiSession m_wmi;
     CInventoryDatabase m_store;
     CInventoryReport m_report;
+    CYamlReport m_yamlReport;
     std::atomic<bool> m_cancel{false};
     bool m_failed = false;
     CCommonConfig& m_config;

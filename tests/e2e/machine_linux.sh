@@ -68,6 +68,14 @@ PhysicalMemoryArray 1
 COUNTS
 check "Win7 laptop: unsigned capacity above 2^31" test "$(field PhysicalMemoryArray MaxCapacity 3221225472)" -eq 1
 
+out=$(timeout 120 "$exe" --silent --yaml --path "$work/yaml" --machine "$machines/xp-desktop.json"); rc=$?
+check "YAML run exits 0 and names its report" test "$rc" -eq 0 -a "$out" = "$work/yaml/inventory.yaml"
+check "YAML report starts with its header" test "$(head -n 2 "$work/yaml/inventory.yaml" | tr -d '\r')" = $'---\n# Fennock'
+check "YAML report lists the processes" grep -q '^Process:' "$work/yaml/inventory.yaml"
+out=$(timeout 120 "$exe" --silent --yaml --diff --path "$work/yaml" --machine "$machines/xp-desktop.json"); rc=$?
+check "changes-only YAML of an unchanged machine holds the header alone" \
+    test "$(tr -d '\r' <"$work/yaml/inventory.yaml")" = $'---\n# Fennock'
+
 printf '{\n  "host": {"userName": 5}\n}\n' >"$work/bad.json"
 out=$(timeout 20 "$exe" --silent --machine "$work/bad.json" 2>&1); rc=$?
 check "bad description: exit code 2" test "$rc" -eq 2
