@@ -35,7 +35,7 @@ screenshot=$build/browser/report.png
 rm -f "$screenshot"
 cd "$browser" || exit 1
 FENNOCK_REPORT=$out/inventory.html FENNOCK_SCREENSHOT=$screenshot \
-    timeout --kill-after=10 180 node --test --test-reporter=spec report.test.mjs; rc=$?
+    timeout --kill-after=10 180 node --test report.test.mjs; rc=$?
 [ "$rc" -eq 0 ] || { echo "browser test failed ($rc)"; exit 1; }
 [ -s "$screenshot" ] || { echo "no screenshot at $screenshot"; exit 1; }
 echo "screenshot: $screenshot"
