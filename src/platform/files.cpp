@@ -8,35 +8,30 @@
 
 namespace platform {
 namespace fs = std::filesystem;
-namespace {
 
-// Through UTF-8: a wide path converted by the "C" locale loses every non-ASCII character
-// on Linux, while the char8_t form is exact on both systems.
-fs::path ToPath(const std::wstring& path) {
+fs::path FileSystemPath(const std::wstring& path) {
     const std::string utf8 = WideToUtf8(path);
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-}  // namespace
-
 bool FileExists(const std::wstring& path) {
     std::error_code error;
-    return fs::exists(ToPath(path), error);
+    return fs::exists(FileSystemPath(path), error);
 }
 
 bool IsDirectory(const std::wstring& path) {
     std::error_code error;
-    return fs::is_directory(ToPath(path), error);
+    return fs::is_directory(FileSystemPath(path), error);
 }
 
 bool CreateFolders(const std::wstring& path) {
     std::error_code error;
-    fs::create_directories(ToPath(path), error);
+    fs::create_directories(FileSystemPath(path), error);
     return IsDirectory(path);
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& contents) {
-    std::ifstream in(ToPath(path), std::ios::binary);
+    std::ifstream in(FileSystemPath(path), std::ios::binary);
     if (!in)
         return false;
     contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -44,7 +39,7 @@ bool ReadWholeFile(const std::wstring& path, std::string& contents) {
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
-    std::ofstream out(ToPath(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(FileSystemPath(path), std::ios::binary | std::ios::trunc);
     if (!out)
         return false;
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
@@ -53,7 +48,7 @@ bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
 }
 
 bool AppendToFile(const std::wstring& path, const std::string& contents) {
-    std::ofstream out(ToPath(path), std::ios::binary | std::ios::app);
+    std::ofstream out(FileSystemPath(path), std::ios::binary | std::ios::app);
     if (!out)
         return false;
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
@@ -63,13 +58,13 @@ bool AppendToFile(const std::wstring& path, const std::string& contents) {
 
 bool RenameFile(const std::wstring& from, const std::wstring& to) {
     std::error_code error;
-    fs::rename(ToPath(from), ToPath(to), error);
+    fs::rename(FileSystemPath(from), FileSystemPath(to), error);
     return !error;
 }
 
 bool RemoveFile(const std::wstring& path) {
     std::error_code error;
-    return fs::remove(ToPath(path), error) && !error;
+    return fs::remove(FileSystemPath(path), error) && !error;
 }
 
 }  // namespace platform

@@ -1,9 +1,15 @@
 #pragma once
 // File-system tasks of the program, written once over std::filesystem (which takes wide
 // paths on Windows). None of them throws: failures come back as false.
+#include <filesystem>
 #include <string>
 
 namespace platform {
+
+// A wide path as the standard library's path. Through UTF-8: converted by the "C" locale a
+// wide path loses every non-ASCII character on Linux, while the char8_t form is exact on
+// both systems.
+std::filesystem::path FileSystemPath(const std::wstring& path);
 
 bool FileExists(const std::wstring& path);
 bool IsDirectory(const std::wstring& path);

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/common_config.h"
+#include "platform/files.h"
 #include "report/html_text.h"
 #include "report/inventory_report.h"
 #include "report/web_addresses.h"
@@ -147,13 +148,6 @@ static_assert(std::size(kSubstitutions) == 113);
 
 const wchar_t kPlaceholderMark[] = L"@@__";
 
-// Through UTF-8: a wide path converted by the "C" locale loses every non-ASCII character on
-// Linux, while the char8_t form is exact on both systems.
-std::filesystem::path ToPath(const std::wstring& path) {
-    const std::string utf8 = WideToUtf8(path);
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 // The current instant as a UTC record. Built from the epoch by day and second so that no
 // shared runtime record (gmtime's) is touched; the date helpers normalise the fields.
 std::tm CurrentUtcTime() {
@@ -214,8 +208,9 @@ void CInventoryReport::Open(const std::wstring& templatePath, const std::wstring
     if (m_report.is_open()) {
         m_report.close();
     }
-    m_template.open(ToPath(m_templatePath), std::ios::in | std::ios::binary);
-    m_report.open(ToPath(m_outputPath), std::ios::out | std::ios::binary | std::ios::trunc);
+    m_template.open(platform::FileSystemPath(m_templatePath), std::ios::in | std::ios::binary);
+    m_report.open(platform::FileSystemPath(m_outputPath),
+                  std::ios::out | std::ios::binary | std::ios::trunc);
 
     m_inventoryFilesPath = portable ? std::wstring(kPortableBaseUrl) : L"inventory_files/";
     m_productName = L"Fennock";

@@ -1,15 +1,9 @@
 #include "report/yaml_report.h"
 
-#include <filesystem>
-
+#include "platform/files.h"
 #include "util/utf.h"
 
 namespace {
-
-std::filesystem::path ToPath(const std::wstring& path) {
-    const std::string utf8 = WideToUtf8(path);
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 std::wstring Header(const std::wstring& productName) {
     return L"---\n# " + productName + L"\n";
@@ -69,7 +63,7 @@ void CYamlReport::Open(const std::wstring& templatePath, const std::wstring& out
     m_productName = L"Fennock";
     if (m_output.is_open())
         m_output.close();
-    m_output.open(ToPath(outputPath), std::ios::binary | std::ios::trunc);
+    m_output.open(platform::FileSystemPath(outputPath), std::ios::binary | std::ios::trunc);
 }
 
 // One write of the whole document, with CR LF line ends on every system.
