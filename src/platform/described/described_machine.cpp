@@ -251,7 +251,7 @@ class DescribedLoader {
             if (!ExpectType(objects, Type::Array, at, L"an array of objects"))
                 return false;
             for (std::size_t i = 0; i < objects.items.size(); ++i) {
-                DescribedObject object;
+                WmiObject object;
                 if (!ReadObject(objects.items[i], Index(at, i), object))
                     return false;
                 slot->second.push_back(std::move(object));
@@ -260,7 +260,7 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadObject(const JsonValue& object, const std::wstring& where, DescribedObject& out) {
+    bool ReadObject(const JsonValue& object, const std::wstring& where, WmiObject& out) {
         if (!ExpectType(object, Type::Object, where, L"an object of properties"))
             return false;
         std::set<std::wstring> seen;
@@ -274,7 +274,7 @@ class DescribedLoader {
                 return Fail(at,
                             L"the property is given twice (property names ignore letter "
                             L"case)");
-            DescribedProperty property{name, {}};
+            WmiProperty property{name, {}};
             if (value.type == Type::Array) {
                 std::vector<WmiValue> elements;
                 for (std::size_t i = 0; i < value.items.size(); ++i) {

@@ -16,24 +16,16 @@
 #include "platform/service_list.h"
 #include "platform/services.h"
 #include "platform/wmi.h"
+#include "platform/wmi_objects.h"
 
 namespace platform {
-
-struct DescribedProperty {
-    std::wstring name;
-    WmiValue value;
-};
-
-struct DescribedObject {
-    std::vector<DescribedProperty> properties;  // in file order, names unique ignoring case
-};
 
 // Answers the WQL subset of platform/wql.h over the described objects. Class and property
 // names are case-insensitive, as in WMI.
 class DescribedWmi : public Wmi {
   public:
-    // Keyed by the class name folded with WqlFold.
-    using Classes = std::map<std::wstring, std::vector<DescribedObject>>;
+    // Keyed by the class name folded with WqlFold; objects in file order.
+    using Classes = std::map<std::wstring, WmiObjectList>;
 
     DescribedWmi() = default;
     // Nothing: the machine has no WMI, and Connect fails.
@@ -46,7 +38,7 @@ class DescribedWmi : public Wmi {
     std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
 
   private:
-    std::shared_ptr<const Classes> classes_;
+    std::optional<std::map<std::wstring, std::shared_ptr<const WmiObjectList>>> classes_;
     bool connected_ = false;
 };
 

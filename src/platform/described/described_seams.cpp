@@ -4,65 +4,17 @@
 #include "platform/wql.h"
 
 namespace platform {
-namespace {
-
-// Holds the class data it walks, so that it outlives neither a disconnect nor the WMI
-// object that made it.
-class DescribedObjects : public WmiObjects {
-  public:
-    DescribedObjects(std::shared_ptr<const DescribedWmi::Classes> classes,
-                     const std::vector<DescribedObject>* objects, WqlQuery query)
-        : classes_(std::move(classes)), objects_(objects), query_(std::move(query)) {}
-
-    bool Next() override {
-        if (!objects_)
-            return false;
-        while (next_ < objects_->size()) {
-            const DescribedObject& candidate = (*objects_)[next_++];
-            if (Matches(query_, [&](const std::wstring& name) { return Find(candidate, name); })) {
-                current_ = &candidate;
-                return true;
-            }
-        }
-        current_ = nullptr;
-        return false;
-    }
-
-    bool Get(const std::wstring& name, WmiValue& value) override {
-        if (!current_)
-            return false;
-        auto found = Find(*current_, name);
-        if (!found)
-            return false;
-        value = std::move(*found);
-        return true;
-    }
-
-  private:
-    static std::optional<WmiValue> Find(const DescribedObject& object, const std::wstring& name) {
-        const std::wstring folded = WqlFold(name);
-        for (const auto& property : object.properties)
-            if (WqlFold(property.name) == folded)
-                return property.value;
-        return std::nullopt;
-    }
-
-    std::shared_ptr<const DescribedWmi::Classes> classes_;
-    const std::vector<DescribedObject>* objects_;
-    WqlQuery query_;
-    std::size_t next_ = 0;
-    const DescribedObject* current_ = nullptr;
-};
-
-}  // namespace
 
 DescribedWmi::DescribedWmi(std::optional<Classes> classes) {
-    if (classes)
-        classes_ = std::make_shared<const Classes>(std::move(*classes));
+    if (!classes)
+        return;
+    classes_.emplace();
+    for (auto& [name, objects] : *classes)
+        (*classes_)[name] = std::make_shared<const WmiObjectList>(std::move(objects));
 }
 
 int DescribedWmi::Connect() {
-    connected_ = classes_ != nullptr;
+    connected_ = classes_.has_value();
     return connected_ ? 0 : 1;
 }
 
@@ -77,9 +29,7 @@ std::unique_ptr<WmiObjects> DescribedWmi::ExecQuery(const std::wstring& wql) {
     if (!query)
         return nullptr;
     auto found = classes_->find(WqlFold(query->className));
-    const std::vector<DescribedObject>* objects =
-        found == classes_->end() ? nullptr : &found->second;
-    return std::make_unique<DescribedObjects>(classes_, objects, std::move(*query));
+    return WalkObjects(found == classes_->end() ? nullptr : found->second, std::move(*query));
 }
 
 std::wstring DescribedServiceManager::SystemMessage(long error) {

@@ -1,0 +1,62 @@
+#include "platform/linux/live/live_wmi.h"
+
+#include "platform/linux/live/classes.h"
+#include "platform/wql.h"
+
+namespace platform::live {
+namespace {
+
+std::map<std::wstring, ClassProvider> CatalogueClasses() {
+    return {
+        {L"Win32_Process", Processes},
+        {L"Win32_OperatingSystem", OperatingSystems},
+        {L"Win32_ComputerSystem", ComputerSystems},
+        {L"Win32_UserAccount", UserAccounts},
+        {L"Win32_StartupCommand", StartupCommands},
+        {L"Win32_BIOS", Bioses},
+        {L"Win32_MotherboardDevice", MotherboardDevices},
+        {L"Win32_PhysicalMemory", PhysicalMemories},
+        {L"Win32_PhysicalMemoryArray", PhysicalMemoryArrays},
+        {L"Win32_Processor", Processors},
+        {L"Win32_LogicalDisk", LogicalDisks},
+        {L"Win32_NetworkAdapterConfiguration", NetworkAdapterConfigurations},
+        {L"Win32_CDROMDrive", CdromDrives},
+        {L"Win32_SoundDevice", SoundDevices},
+        {L"Win32_VideoController", VideoControllers},
+        {L"Win32_DesktopMonitor", DesktopMonitors},
+        {L"Win32_Printer", Printers},
+    };
+}
+
+}  // namespace
+
+LiveWmi::LiveWmi(SystemRoot root) : LiveWmi(std::move(root), CatalogueClasses()) {}
+
+LiveWmi::LiveWmi(SystemRoot root, std::map<std::wstring, ClassProvider> providers)
+    : root_(std::move(root)) {
+    for (auto& [name, provider] : providers)
+        providers_[WqlFold(name)] = std::move(provider);
+}
+
+int LiveWmi::Connect() {
+    connected_ = true;
+    return 0;
+}
+
+void LiveWmi::Disconnect() {
+    connected_ = false;
+}
+
+std::unique_ptr<WmiObjects> LiveWmi::ExecQuery(const std::wstring& wql) {
+    if (!connected_)
+        return nullptr;
+    auto query = ParseWql(wql);
+    if (!query)
+        return nullptr;
+    std::shared_ptr<const WmiObjectList> objects;
+    if (auto found = providers_.find(WqlFold(query->className)); found != providers_.end())
+        objects = std::make_shared<const WmiObjectList>(found->second(root_));
+    return WalkObjects(std::move(objects), std::move(*query));
+}
+
+}  // namespace platform::live

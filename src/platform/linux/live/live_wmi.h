@@ -1,0 +1,34 @@
+#pragma once
+// WMI answered by the live Linux system: each class of the catalogue has a provider that
+// builds its objects when (and only when) a statement asks for the class. Classes without
+// a Linux meaning (the registry's size, hot fixes, optional and server features) have no
+// objects, like any class the system does not know.
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/linux/live/system_root.h"
+#include "platform/wmi_objects.h"
+
+namespace platform::live {
+
+using ClassProvider = std::function<WmiObjectList(const SystemRoot&)>;
+
+class LiveWmi : public Wmi {
+  public:
+    // The catalogue's classes over the given root.
+    explicit LiveWmi(SystemRoot root = SystemRoot());
+    // Only these classes (keyed by class name, letter case ignored); for tests.
+    LiveWmi(SystemRoot root, std::map<std::wstring, ClassProvider> providers);
+
+    int Connect() override;
+    void Disconnect() override;
+    std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
+
+  private:
+    SystemRoot root_;
+    std::map<std::wstring, ClassProvider> providers_;  // keyed by the folded class name
+    bool connected_ = false;
+};
+
+}  // namespace platform::live

@@ -1,0 +1,1 @@
+// Placeholder until the package and service readers exist.

@@ -1,0 +1,76 @@
+#include "platform/wmi_objects.h"
+
+#include <utility>
+
+namespace platform {
+
+void WmiObject::Set(const std::wstring& name, WmiValue value) {
+    const std::wstring folded = WqlFold(name);
+    for (auto& property : properties) {
+        if (WqlFold(property.name) == folded) {
+            property.value = std::move(value);
+            return;
+        }
+    }
+    properties.push_back({name, std::move(value)});
+}
+
+const WmiValue* WmiObject::Find(const std::wstring& name) const {
+    const std::wstring folded = WqlFold(name);
+    for (const auto& property : properties)
+        if (WqlFold(property.name) == folded)
+            return &property.value;
+    return nullptr;
+}
+
+namespace {
+
+class ObjectWalk : public WmiObjects {
+  public:
+    ObjectWalk(std::shared_ptr<const WmiObjectList> objects, WqlQuery query)
+        : objects_(std::move(objects)), query_(std::move(query)) {}
+
+    bool Next() override {
+        current_ = nullptr;
+        if (!objects_)
+            return false;
+        while (next_ < objects_->size()) {
+            const WmiObject& candidate = (*objects_)[next_++];
+            const auto lookup = [&](const std::wstring& name) -> std::optional<WmiValue> {
+                if (const WmiValue* value = candidate.Find(name))
+                    return *value;
+                return std::nullopt;
+            };
+            if (Matches(query_, lookup)) {
+                current_ = &candidate;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool Get(const std::wstring& name, WmiValue& value) override {
+        if (!current_)
+            return false;
+        const WmiValue* found = current_->Find(name);
+        if (!found)
+            return false;
+        value = *found;
+        return true;
+    }
+
+  private:
+    std::shared_ptr<const WmiObjectList> objects_;
+    WqlQuery query_;
+    std::size_t next_ = 0;
+    const WmiObject* current_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<WmiObjects> WalkObjects(std::shared_ptr<const WmiObjectList> objects,
+                                        WqlQuery query) {
+    return std::make_unique<ObjectWalk>(std::move(objects), std::move(query));
+}
+
+}  // namespace platform

@@ -1,0 +1,1 @@
+# Tests of the packages providers: target_sources(live_tests PRIVATE ...)
