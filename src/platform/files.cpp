@@ -62,6 +62,14 @@ bool RenameFile(const std::wstring& from, const std::wstring& to) {
     return !error;
 }
 
+bool WriteFileReplacing(const std::wstring& path, const std::string& contents) {
+    const std::wstring partial = path + L".tmp";
+    if (WriteWholeFile(partial, contents) && ReplaceFile(partial, path))
+        return true;
+    RemoveFile(partial);
+    return false;
+}
+
 bool RemoveFile(const std::wstring& path) {
     std::error_code error;
     return fs::remove(FileSystemPath(path), error) && !error;
