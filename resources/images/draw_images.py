@@ -392,6 +392,31 @@ def encode_ico(canvases):
     return bytes(out)
 
 
+def encode_bmp(canvas, key, matte):
+    """A 24-bit Windows bitmap for TransparentBlt: pixels that are nearly transparent take the
+    exact key colour, the others are composited over the matte (the window's background)."""
+    key_rgb = tuple(int(round(k * 255)) for k in key[:3])
+    stride = (canvas.width * 3 + 3) // 4 * 4
+    rows = bytearray()
+    for y in reversed(range(canvas.height)):
+        row = bytearray()
+        for x in range(canvas.width):
+            r, g, b, a = canvas.pixels[y * canvas.width + x]
+            if a < 0.04:
+                rgb = key_rgb
+            else:
+                rgb = tuple(int(round(max(0.0, min(1.0, c * a + m * (1.0 - a))) * 255))
+                            for c, m in zip((r, g, b), matte[:3]))
+                if rgb == key_rgb:  # would vanish: one step off the key
+                    rgb = (rgb[0], rgb[1], rgb[2] - 1)
+            row += bytes((rgb[2], rgb[1], rgb[0]))
+        rows += row + b"\0" * (stride - len(row))
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 24, 0, len(rows),
+                       2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info))
+    return header + info + bytes(rows)
+
+
 # ---------------------------------------------------------------------------------------
 # The drawings
 
@@ -442,6 +467,23 @@ def draw_logo():
     subtitle, _ = text_segments("system inventory", 68, 55, 10.5, 1.6)
     c.fill(strokes(title, 4.0), WHITE, (60, 4, 300, 50))
     c.fill(strokes(subtitle, 1.35), hex_color("f6b470"), (60, 42, 300, 62))
+    return c
+
+
+# The progress window's background and the colour its banner treats as transparent.
+WINDOW_BACKGROUND = (210 / 255.0, 224 / 255.0, 236 / 255.0, 1.0)
+BANNER_KEY = (210 / 255.0, 224 / 255.0, 237 / 255.0, 1.0)
+
+
+def draw_banner():
+    """The progress window's banner: the mark and the product name in the window's blues."""
+    title, right = text_segments("Fennock", 41, 26, 18, 2.6)
+    subtitle, _ = text_segments("system inventory", 41, 37, 7.6, 1.1)
+    width = int(math.ceil(right + 3))
+    c = Canvas(width, 40)
+    draw_emblem(c, 1, 4, 32)
+    c.fill(strokes(title, 2.7), hex_color("1d3f66"), (36, 0, width, 30))
+    c.fill(strokes(subtitle, 1.05), FOX_DARK, (36, 26, width, 40))
     return c
 
 
@@ -596,6 +638,9 @@ def main():
         "yellow.gif": encode_gif(draw_traffic_light("yellow"), PAGE, True),
         "green.gif": encode_gif(draw_traffic_light("green"), PAGE, True),
     }
+    # The program's own icon and the progress window's banner.
+    files["fennock.ico"] = encode_ico([draw_page_icon(16), draw_page_icon(32), draw_page_icon(48)])
+    files["banner.bmp"] = encode_bmp(draw_banner(), BANNER_KEY, WINDOW_BACKGROUND)
     for name, data in sorted(files.items()):
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)

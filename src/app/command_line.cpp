@@ -7,7 +7,7 @@ namespace {
 
 RunFlags g_runFlags;
 
-enum class Option { None, Path, Silent, Portable, Yaml, Diff, Help, Version, Machine };
+enum class Option { None, Path, Silent, Portable, Yaml, Diff, Help, Version, Machine, About, Licence };
 
 // The names after the option's first character, in the order they are tried.
 Option NamedOption(const std::wstring& name) {
@@ -26,9 +26,13 @@ Option NamedOption(const std::wstring& name) {
     return Option::None;
 }
 
-// Posix spellings on top of the Windows ones: "--name", and "--help", "--version" and
-// "--machine".
+// Posix spellings on top of the Windows ones: "--name", and "--help", "--version",
+// "--about", "--license" and "--machine".
 Option PosixOption(const std::wstring& word) {
+    if (word == L"--about")
+        return Option::About;
+    if (word == L"--license" || word == L"--licence")
+        return Option::Licence;
     if (word == L"--help" || word == L"-help")
         return Option::Help;
     if (word == L"--version" || word == L"-version")
@@ -117,6 +121,12 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& words, CommandDial
             case Option::Machine:
                 expectingMachine = true;
                 break;
+            case Option::About:
+                result.about = true;
+                break;
+            case Option::Licence:
+                result.licence = true;
+                break;
             case Option::None:
                 break;
         }
@@ -141,7 +151,10 @@ std::wstring ExpandPathArgument(const std::wstring& text, wchar_t separator) {
     }
     if (result.empty())
         return result;
-    if (result.back() != L'\\' && result.back() != L'/')
+    // Windows takes either slash as a separator; elsewhere a backslash is part of a name.
+    const bool endsWithSeparator =
+        result.back() == separator || (separator == L'\\' && result.back() == L'/');
+    if (!endsWithSeparator)
         result += separator;
     return result;
 }

@@ -15,6 +15,9 @@ struct CommandLine {
     std::wstring pathText;
     bool help = false;
     bool version = false;
+    // Terminal only: print the About information, or the licence agreement.
+    bool about = false;
+    bool licence = false;
     // Terminal only: inventory the machine described in this file instead of this one.
     std::wstring machineFile;
 };

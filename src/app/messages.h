@@ -23,7 +23,9 @@ inline constexpr wchar_t kWindowsHelpText[] =
 inline constexpr wchar_t kPosixHelpText[] =
     L"Usage: fennock [--silent] [--portable] [--path <folder>] [--yaml [--diff]]\n\n"
     L"Takes an inventory of this computer, compares it with the previous run and writes\n"
-    L"the result as a report.\n\n"
+    L"the result as a report. Without --silent it shows its progress on the terminal\n"
+    L"(Ctrl-C cancels), asks for the licence agreement once per version, and opens the\n"
+    L"report when a graphical session exists.\n\n"
     L"  --silent      no progress display; the report is not opened\n"
     L"  --portable    report with no local file dependencies or references\n"
     L"  --path DIR    folder for the result file(s); %VAR% references are expanded\n"
@@ -32,4 +34,6 @@ inline constexpr wchar_t kPosixHelpText[] =
     L"  --diff        with --yaml: only the changes since the last run\n"
     L"  --machine FILE  inventory the machine described in FILE (JSON) instead of this one\n"
     L"  --version     print the version and exit\n"
+    L"  --about       print the product name, version and copyright, and exit\n"
+    L"  --license     print the licence agreement and exit\n"
     L"  --help, -?    print this help and exit\n";

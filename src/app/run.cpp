@@ -9,6 +9,7 @@
 #include "platform/process_setup.h"
 #include "platform/services.h"
 #include "report/support_files.h"
+#include "ui/front_end.h"
 #include "util/numbers.h"
 
 bool IsSupportedWindowsVersion(bool ntFamily, unsigned major, unsigned minor) {
@@ -16,6 +17,20 @@ bool IsSupportedWindowsVersion(bool ntFamily, unsigned major, unsigned minor) {
         return false;
     return !(major == 5 && minor == 0);
 }
+
+namespace {
+
+// The machine being inventoried: the one the program runs on, or a described one.
+bool RefuseUnsupportedWindows() {
+    auto version = platform::GetHost().GetWindowsVersion();
+    if (!version || IsSupportedWindowsVersion(version->ntFamily, version->major, version->minor))
+        return false;
+    platform::GetUi().ShowMessage(kVersionNotSupportedText, kVersionNotSupportedCaption,
+                                  platform::MessageIcon::Error);
+    return true;
+}
+
+}  // namespace
 
 int EntryPoint(const std::vector<std::wstring>& words, CommandDialect dialect, int showCommand) {
     platform::InstanceLock lock;
@@ -29,14 +44,9 @@ int EntryPoint(const std::vector<std::wstring>& words, CommandDialect dialect, i
 }
 
 int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int showCommand) {
-    platform::Host& host = platform::GetHost();
     platform::Ui& ui = platform::GetUi();
-    if (auto version = host.GetWindowsVersion();
-        version && !IsSupportedWindowsVersion(version->ntFamily, version->major, version->minor)) {
-        ui.ShowMessage(kVersionNotSupportedText, kVersionNotSupportedCaption,
-                       platform::MessageIcon::Error);
+    if (RefuseUnsupportedWindows())
         return 0;
-    }
 
     const CommandLine commandLine = ParseCommandLine(words, dialect);
     const bool posix = dialect == CommandDialect::Posix;
@@ -46,13 +56,25 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
         return 0;
     }
     if (commandLine.version) {
-        const platform::FileVersion v = host.OwnFileVersion();
+        const platform::FileVersion v = platform::GetHost().OwnFileVersion();
         ui.ShowMessage(L"Fennock " + IntToText(v.major) + L"." + IntToText(v.minor) + L"." +
                            IntToText(v.revision),
                        kHelpCaption, platform::MessageIcon::Information);
         return 0;
     }
+    if (commandLine.about) {
+        ui::SystemFrontEnd().ShowAbout();
+        return 0;
+    }
+    if (commandLine.licence) {
+        ui::SystemFrontEnd().ShowLicence(false);
+        return 0;
+    }
     SetRunFlags(commandLine.flags);
+
+    // The licence agreement is between the program and the person who runs it, so it is
+    // recorded where this system keeps it, also when the inventory is of another machine.
+    std::unique_ptr<CCommonConfig> own = MakeConfig();
 
     // A described machine stands in for this one for the rest of the run. It is a Windows
     // machine, so its configuration is the Windows one, over its registry.
@@ -60,18 +82,22 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
     std::optional<platform::ServicesScope> described;
     if (!commandLine.machineFile.empty()) {
         std::wstring error;
-        machine = platform::DescribedMachine::Load(commandLine.machineFile, error);
+        machine =
+            platform::DescribedMachine::Load(commandLine.machineFile, error, platform::GetHost());
         if (!machine) {
             ui.ShowMessage(error, kErrorCaption, platform::MessageIcon::Error);
             return 2;
         }
         described.emplace(machine->ServicesFor());
+        if (RefuseUnsupportedWindows())
+            return 0;
     }
 
-    std::unique_ptr<CCommonConfig> config = machine ? std::make_unique<CWinConfig>() : MakeConfig();
+    std::unique_ptr<CCommonConfig> config = machine ? std::make_unique<CWinConfig>() : std::move(own);
     if (!commandLine.pathText.empty()) {
         // An expansion that names nothing (a path of just two quotes) keeps the default.
-        const std::wstring folder = ExpandPathArgument(commandLine.pathText, host.PathSeparator());
+        const std::wstring folder =
+            ExpandPathArgument(commandLine.pathText, platform::GetHost().PathSeparator());
         if (!folder.empty())
             config->SetOutputFolder(folder);
     }
@@ -82,5 +108,5 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
 
     if (GetRunFlags().silent)
         return RunSilent(*config);
-    return RunInteractive(*config, showCommand);
+    return RunInteractive(*config, own ? *own : *config, showCommand);
 }

@@ -21,8 +21,14 @@ int RunSilent(CCommonConfig& config) {
     return result;
 }
 
-// The licence agreement and the progress display attach here as they are built.
-int RunInteractive(CCommonConfig& config, int) {
-    config.SaveRecordedVersion();
-    return 0;
+// Any answer to the agreement but Accept ends the program with that answer as its code.
+int RunInteractive(CCommonConfig& config, CCommonConfig& user, int showCommand,
+                   ui::FrontEnd& frontEnd) {
+    if (user.NeedsAgreement()) {
+        const int answer = frontEnd.ShowLicence(true);
+        if (answer != ui::kLicenceAccepted)
+            return answer;
+    }
+    user.SaveRecordedVersion();
+    return frontEnd.RunProgress(config, GetRunFlags(), showCommand);
 }

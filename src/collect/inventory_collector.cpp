@@ -38,6 +38,27 @@ void CInventoryCollector::ReportFailure(const std::string& what) {
     platform::GetUi().ReportFailure(text, m_dataFolder);
 }
 
+class CInventoryCollector::Control final : public RunControl {
+  public:
+    explicit Control(CInventoryCollector& run) : run_(run) {}
+    void Cancel() override { run_.m_cancel = true; }
+    void PostStatus(const std::wstring& text) override { run_.PostStatus(text); }
+    void DisconnectWmi() override { run_.m_wmi.Disconnect(); }
+
+  private:
+    CInventoryCollector& run_;
+};
+
+int CInventoryCollector::CheckStartupFolderRegistry(const SessionData& session) {
+    Control control(*this);
+    return ::CheckStartupFolderRegistry(session, control);
+}
+
+int CInventoryCollector::CheckWmiRepository(const SessionData& session) {
+    Control control(*this);
+    return ::CheckWmiRepository(session, control);
+}
+
 int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::wstring& dataFolder,
                                     const std::wstring& outputFolder) {
     m_window = window;
@@ -104,8 +125,9 @@ int CInventoryCollector::Gather() {
             ChangeData changes;
             m_store.LoadSession(session);
             m_store.LoadChanges(changes);
-            // The startup-folder and WMI-repository diagnostics run here, on the session;
-            // either may set the cancel flag.
+            // Either may end the run; the second looks even when the first has.
+            CheckStartupFolderRegistry(session);
+            CheckWmiRepository(session);
             if (!m_cancel) {
                 if (!m_flags.yaml)
                     m_report.RenderSections(session, changes);
@@ -113,7 +135,13 @@ int CInventoryCollector::Gather() {
                     m_yamlReport.RenderChanges(changes);
                 else
                     m_yamlReport.RenderFull(session);
-                m_store.KeepSession();
+                // The report is written before the session becomes the base: a report that
+                // cannot be written (a full disk, a read-only folder) fails the run and keeps
+                // the previous base, so the next run still shows these changes.
+                if (WriteReportFile())
+                    m_store.KeepSession();
+                else
+                    ReportUnwrittenReport();
             }
         }
     } catch (const sqlite3x::database_error& e) {
@@ -129,14 +157,32 @@ int CInventoryCollector::Gather() {
 
 int CInventoryCollector::Finish() {
     m_wmi.Disconnect();
-    // Written also after a cancel, but not after a failure: a page of defaults would pass
-    // for an inventory.
-    if (m_flags.yaml)
-        m_yamlReport.Close();
-    else if (!m_failed)
-        m_report.WriteReport();
+    // A cancelled run writes its report here (the YAML file empty, the HTML page without
+    // inventory); not after a failure: a page of defaults would pass for an inventory.
+    if (!m_reportWritten && !m_failed)
+        WriteReportFile();
     Post(m_cancel || m_failed ? PROGRESS_STOPPED : PROGRESS_DONE, 0);
     return 0;
+}
+
+bool CInventoryCollector::WriteReportFile() {
+    m_reportWritten = true;
+    return m_flags.yaml ? m_yamlReport.Close() : m_report.WriteReport();
+}
+
+std::wstring CInventoryCollector::ReportPath() const {
+    return m_outputFolder + (m_flags.yaml ? L"inventory.yaml" : L"inventory.html");
+}
+
+void CInventoryCollector::ReportUnwrittenReport() {
+    m_failed = true;
+    m_cancel = true;
+    platform::GetUi().ReportFailure(L"The inventory could not be completed: the report could "
+                                    L"not be written to '" +
+                                        ReportPath() +
+                                        L"' (is the folder writable, is the disk full?). The "
+                                        L"previous inventory stays the base for comparison.",
+                                    m_dataFolder);
 }
 
 int CInventoryCollector::Cancel() {

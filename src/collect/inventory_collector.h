@@ -12,6 +12,7 @@
 #include "collect/wmi_session.h"
 #include "report/inventory_report.h"
 #include "report/yaml_report.h"
+#include "repair/diagnostics.h"
 #include "store/inventory_database.h"
 
 class CInventoryCollector {
@@ -27,15 +28,28 @@ class CInventoryCollector {
     // Safe from any thread; the run stops between queries.
     int Cancel();
 
+    // The two diagnostics, on the loaded session; either may set the cancel flag.
+    int CheckStartupFolderRegistry(const SessionData& session);
+    int CheckWmiRepository(const SessionData& session);
+
     bool IsCancelled() const { return m_cancel.load(); }
+    // A store failure ended the run (it has been reported).
+    bool HasFailed() const { return m_failed; }
     // The last system message of the service provider; not shown.
     const std::wstring& GetErrorText() const { return m_errorText; }
     const CInventoryDatabase& GetStore() const { return m_store; }
 
   private:
+    // What the diagnostics may do to this run.
+    class Control;
+
     void Post(ProgressKind kind, std::intptr_t value);
     void PostStatus(const std::wstring& text);
     void RunQuery(const QueryDefinition& query);
+    // Writes the report file once; false when it could not be written whole.
+    bool WriteReportFile();
+    void ReportUnwrittenReport();
+    std::wstring ReportPath() const;
     void ReportFailure(const std::string& what);
 
     std::wstring m_errorText;
@@ -48,6 +62,7 @@ class CInventoryCollector {
     CYamlReport m_yamlReport;
     std::atomic<bool> m_cancel{false};
     bool m_failed = false;
+    bool m_reportWritten = false;
     CCommonConfig& m_config;
     RunFlags m_flags;
 };

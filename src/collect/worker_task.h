@@ -21,6 +21,8 @@ class CWorkerTask {
     int Cancel() { return m_collector.Cancel(); }
     // Waits for the thread; its exit code (the result of Initialize), or -1 when never run.
     int Wait();
+    // How the run went; read after Wait.
+    const CInventoryCollector& Collector() const { return m_collector; }
 
   private:
     void Body(std::future<bool> go);

@@ -39,6 +39,9 @@ class Host {
     // The machine id where the system keeps one outside the registry; empty where the
     // registry holds it (Windows).
     virtual std::wstring MachineId() = 0;
+    // The Windows folder ("C:\Windows" when the system cannot name it); empty where the
+    // inventoried system is not Windows, which the Windows-only checks take as "not here".
+    virtual std::wstring WindowsFolder() { return {}; }
     // The folder separator of this system.
     virtual wchar_t PathSeparator() = 0;
     // Waits before a retry (of a locked database file, for example).

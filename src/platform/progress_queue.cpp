@@ -27,4 +27,13 @@ std::optional<ProgressMessage> ProgressQueue::TryTake() {
     return message;
 }
 
+std::optional<ProgressMessage> ProgressQueue::TakeFor(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    if (!ready_.wait_for(lock, timeout, [this] { return !messages_.empty(); }))
+        return std::nullopt;
+    ProgressMessage message = messages_.front();
+    messages_.pop_front();
+    return message;
+}
+
 }  // namespace platform

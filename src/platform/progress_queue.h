@@ -1,6 +1,7 @@
 #pragma once
 // A thread-safe queue of progress messages, for a receiver that is not a window: the run
 // posts from its thread, the front end takes them from its own.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -22,6 +23,8 @@ class ProgressQueue {
     // Waits for the next message.
     ProgressMessage Take();
     std::optional<ProgressMessage> TryTake();
+    // Waits at most this long for the next message.
+    std::optional<ProgressMessage> TakeFor(std::chrono::milliseconds timeout);
 
     ProgressWindow AsWindow() { return reinterpret_cast<ProgressWindow>(this); }
     static ProgressQueue* FromWindow(ProgressWindow window) {

@@ -28,6 +28,8 @@ ServicesScope::ServicesScope(const Services& replacement) : previous_(Table()) {
         table.serviceManager = replacement.serviceManager;
     if (replacement.progress)
         table.progress = replacement.progress;
+    if (replacement.commands)
+        table.commands = replacement.commands;
 }
 
 ServicesScope::~ServicesScope() {

@@ -6,6 +6,7 @@
 #include "platform/progress.h"
 #include "platform/registry.h"
 #include "platform/service_list.h"
+#include "platform/system_commands.h"
 #include "platform/ui.h"
 #include "platform/wmi.h"
 
@@ -18,6 +19,7 @@ struct Services {
     Wmi* wmi = nullptr;
     ServiceManager* serviceManager = nullptr;
     ProgressPoster* progress = nullptr;
+    SystemCommands* commands = nullptr;
 };
 
 // The native implementations of this build.
@@ -42,6 +44,9 @@ inline ServiceManager& GetServiceManager() {
 }
 inline ProgressPoster& GetProgressPoster() {
     return *CurrentServices().progress;
+}
+inline SystemCommands& GetSystemCommands() {
+    return *CurrentServices().commands;
 }
 
 class ServicesScope {

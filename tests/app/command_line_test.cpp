@@ -116,6 +116,10 @@ TEST_F(ExpandPath, QuotesAndSeparators) {
     EXPECT_EQ(L"C:\\My Folder\\", ExpandPathArgument(L"\"C:\\My Folder\""));
     EXPECT_EQ(L"/srv/out/", ExpandPathArgument(L"/srv/out", L'/'));
     EXPECT_EQ(L"\"\\", ExpandPathArgument(L"\""));
+    EXPECT_EQ(L"C:\\out\\", ExpandPathArgument(L"C:\\out\\"));
+    // A Linux file name may end with a backslash: only "/" ends a folder there.
+    EXPECT_EQ(L"back\\/", ExpandPathArgument(L"back\\", L'/'));
+    EXPECT_EQ(L"/srv/out/", ExpandPathArgument(L"/srv/out/", L'/'));
 }
 
 TEST_F(ExpandPath, NothingLeftMeansNoFolder) {

@@ -2,6 +2,9 @@
 
 #include "app/messages.h"
 #include "app/run.h"
+#include "app/run_modes.h"
+#include "app/win_config.h"
+#include "fake_front_end.h"
 #include "fake_host.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -93,17 +96,56 @@ TEST_F(RunTest, SilentRunSetsTheFlagsAndWritesNoRecordedVersion) {
     EXPECT_EQ(0u, registry_.OpenKeyCount());
 }
 
-TEST_F(RunTest, InteractiveRunRecordsTheVersion) {
-    EXPECT_EQ(0, RunWindows(L""));
-    EXPECT_FALSE(GetRunFlags().silent);
-    std::string ini;
-    bool inFile = ReadWholeFile(data_.Slashed() + L"inventory.ini", ini);
-    RegKey key = 0;
-    bool inRegistry =
-        registry_.OpenKey(kCurrentUser, L"Software\\ZEPH\\Fennock", kKeyRead, &key) == 0;
-    if (inRegistry)
-        registry_.CloseKey(key);
-    EXPECT_TRUE(inFile != inRegistry) << "exactly one place, the one of this system";
+// Any answer to the agreement but Accept ends the program with that answer, nothing
+// recorded; Accept records the version before the progress display starts.
+TEST_F(RunTest, InteractiveRunAsksForTheAgreementOncePerVersion) {
+    struct Case {
+        int answer;
+        int exitCode;
+        bool recorded;
+    };
+    for (const Case c : {Case{ui::kLicenceRefused, 2, false}, Case{ui::kLicenceNotShown, -1, false},
+                         Case{ui::kLicenceAccepted, 129, true}}) {
+        CWinConfig config;
+        FakeFrontEnd frontEnd;
+        frontEnd.licenceAnswer = c.answer;
+        EXPECT_TRUE(config.NeedsAgreement());
+        EXPECT_EQ(c.exitCode, RunInteractive(config, config, 1, frontEnd));
+        EXPECT_EQ(std::vector<bool>{true}, frontEnd.licences);
+        EXPECT_EQ(c.recorded ? 1 : 0, frontEnd.progressRuns);
+        EXPECT_EQ(c.recorded, !CWinConfig().NeedsAgreement());
+        if (c.recorded) {
+            EXPECT_EQ(32278, frontEnd.recordedRevisionAtProgress);
+        }
+    }
+    // Once accepted, the same version asks no more; the version is recorded again.
+    CWinConfig config;
+    FakeFrontEnd frontEnd;
+    frontEnd.progressResult = 7;
+    EXPECT_EQ(7, RunInteractive(config, config, 1, frontEnd));
+    EXPECT_TRUE(frontEnd.licences.empty());
+    EXPECT_EQ(1, frontEnd.progressRuns);
+}
+
+// The gate looks at the machine being inventoried: a described Windows 2000 or 98 is refused
+// as the program would be on it.
+TEST_F(RunTest, DescribedOldWindowsIsRefused) {
+    for (const char* version : {"5.0", "4.10"}) {
+        ui_.messages.clear();
+        const std::wstring machine = data_.Slashed() + L"old.json";
+        ASSERT_TRUE(WriteWholeFile(
+            machine, std::string(R"({"host": {"windowsVersion": ")") + version + R"("}})"));
+        EXPECT_EQ(0, ::Run({L"--silent", L"--machine", machine}, CommandDialect::Posix, 0));
+        ASSERT_EQ(1u, ui_.messages.size()) << version;
+        EXPECT_EQ(L"Version Not Supported", ui_.messages[0].caption);
+        EXPECT_FALSE(FileExists(data_.Slashed() + L"inventory.db"));
+    }
+    const std::wstring machine = data_.Slashed() + L"xp.json";
+    ASSERT_TRUE(WriteWholeFile(machine, R"({"host": {"windowsVersion": "5.1"}})"));
+    ui_.messages.clear();
+    EXPECT_EQ(0, ::Run({L"--silent", L"--machine", machine}, CommandDialect::Posix, 0));
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_TRUE(FileExists(data_.Slashed() + L"inventory.db"));
 }
 
 TEST_F(RunTest, SecondInstanceIsRefused) {

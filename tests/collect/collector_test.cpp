@@ -6,6 +6,7 @@
 #include "collect/worker_task.h"
 #include "fake_host.h"
 #include "fake_service_manager.h"
+#include "fake_system_commands.h"
 #include "fake_wmi.h"
 #include "platform/files.h"
 #include "platform/memory_registry.h"
@@ -25,10 +26,13 @@ class CollectorTest : public ::testing::Test {
   protected:
     CollectorTest()
         : registry_(MemoryRegistry::Layout{true, true}),
-          scope_(Services{&registry_, &host_, &ui_, &wmi_, &services_, &poster_}) {
+          scope_(Services{&registry_, &host_, &ui_, &wmi_, &services_, &poster_, &commands_}) {
         host_.dataFolder = data_.Slashed();
         host_.tempFolder = data_.Slashed();
         host_.wow64 = true;
+        // The template the run's support files would have written.
+        WriteWholeFile(data_.Slashed() + L"inventory.html.tpl",
+                       "<html>\r\n@@__m_biosName__@@\r\n</html>\r\n");
         wmi_.results[L"Select * from Win32_BIOS"] = {
             {{L"Name", WmiValue::String(L"BIOS 1.0")}, {L"Version", WmiValue::String(L"1")}}};
         wmi_.results[L"Select * from Win32_Process"] = {
@@ -62,6 +66,7 @@ class CollectorTest : public ::testing::Test {
     FakeWmi wmi_;
     FakeServiceManager services_;
     RecordingPoster poster_;
+    FakeSystemCommands commands_;
     ServicesScope scope_;
 };
 
@@ -170,6 +175,72 @@ TEST_F(CollectorTest, FailureWhileGatheringCancelsTheSession) {
     EXPECT_EQ(PROGRESS_STOPPED, poster_.Messages().back().kind);
     ASSERT_EQ(1u, ui_.failures.size());
     EXPECT_NE(std::wstring::npos, ui_.failures[0].find(L"session_item_field"));
+}
+
+TEST_F(CollectorTest, AReportThatCannotBeWrittenFailsTheRunAndKeepsTheBase) {
+    CLinuxConfig config;
+    {
+        CInventoryCollector first(config, RunFlags{true});
+        first.Initialize(0, config.GetDataFolder(), config.GetOutputFolder());
+        first.Gather();
+        first.Finish();
+    }
+    const int base = Scalar("SELECT id FROM session WHERE status_type_id = 2");
+    // The output folder is a file: nothing can be written below it.
+    const std::wstring output = data_.Slashed() + L"blocked";
+    ASSERT_TRUE(WriteWholeFile(output, "x"));
+    CInventoryCollector collector(config, RunFlags{});
+    ASSERT_EQ(0, collector.Initialize(kWindow, config.GetDataFolder(), output + L"/"));
+    EXPECT_EQ(1, collector.Gather());
+    collector.Finish();
+    EXPECT_TRUE(collector.HasFailed());
+    EXPECT_EQ(PROGRESS_STOPPED, poster_.Messages().back().kind);
+    ASSERT_EQ(1u, ui_.failures.size());
+    EXPECT_NE(std::wstring::npos, ui_.failures[0].find(L"the report could not be written"));
+    EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session"));
+    EXPECT_EQ(base, Scalar("SELECT id FROM session WHERE status_type_id = 2"));
+}
+
+// The diagnostics look at the loaded session: a full list of startup commands with a wrong
+// Startup entry, and the core sections missing. Their repairs end the run without keeping
+// its session; only a run with a window gets the repairs' status lines.
+TEST_F(CollectorTest, DiagnosticsRunOnTheLoadedSession) {
+    host_.windowsFolder = L"C:\\Windows";
+    std::vector<FakeWmi::Object> startup;
+    for (int i = 0; i < 250; ++i)
+        startup.push_back({{L"Name", WmiValue::String(L"s" + std::to_wstring(i))},
+                           {L"Command", WmiValue::String(L"c")}});
+    wmi_.results[L"Select * from Win32_StartupCommand"] = startup;
+    commands_.windowsCommands = false;
+    CLinuxConfig config;
+
+    // Silent: Yes to the Startup question (the entry is written), No to the WMI one.
+    ui_.answers = {Answer::Yes, Answer::No};
+    CInventoryCollector silent(config, RunFlags{true});
+    ASSERT_EQ(0, silent.Initialize(0, config.GetDataFolder(), config.GetOutputFolder()));
+    EXPECT_EQ(0, silent.Gather());
+    silent.Finish();
+    EXPECT_TRUE(silent.IsCancelled());
+    ASSERT_EQ(2u, ui_.questions.size());
+    EXPECT_NE(std::wstring::npos, ui_.questions[0].text.find(L"in the registry"));
+    EXPECT_NE(std::wstring::npos, ui_.questions[1].text.find(L"in the WMI repository"));
+    EXPECT_TRUE(poster_.Messages().empty());
+    EXPECT_EQ(0, Scalar("SELECT COUNT(*) FROM session"));
+
+    // With a window: the entry is right now; Yes to the WMI question.
+    ui_.answers = {Answer::Yes};
+    CInventoryCollector windowed(config, RunFlags{});
+    ASSERT_EQ(0, windowed.Initialize(kWindow, config.GetDataFolder(), config.GetOutputFolder()));
+    windowed.Gather();
+    windowed.Finish();
+    ASSERT_EQ(3u, ui_.questions.size());
+    std::vector<std::wstring> statuses;
+    for (const auto& m : poster_.Messages())
+        if (m.kind == PROGRESS_STATUS && m.text.starts_with(L"Now repairing"))
+            statuses.push_back(m.text);
+    EXPECT_EQ(std::vector<std::wstring>{L"Now repairing the WMI repository..."}, statuses);
+    EXPECT_EQ(PROGRESS_STOPPED, poster_.Messages().back().kind);
+    EXPECT_EQ(0, Scalar("SELECT COUNT(*) FROM session"));
 }
 
 TEST_F(CollectorTest, WorkerTaskRunsOnlyWhenResumed) {

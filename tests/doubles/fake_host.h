@@ -14,6 +14,7 @@ class FakeHost : public platform::Host {
     bool administrator = false;
     std::wstring userName = L"tester";
     std::wstring machineId;
+    std::wstring windowsFolder;  // empty: not Windows
     wchar_t separator = L'/';
     std::vector<unsigned> sleeps;
 
@@ -25,6 +26,7 @@ class FakeHost : public platform::Host {
     bool IsAdministrator() override { return administrator; }
     std::wstring UserName() override { return userName; }
     std::wstring MachineId() override { return machineId; }
+    std::wstring WindowsFolder() override { return windowsFolder; }
     wchar_t PathSeparator() override { return separator; }
     void Sleep(unsigned milliseconds) override { sleeps.push_back(milliseconds); }
 };

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # A silent run of the Windows program under Wine collects Wine's real WMI data, both views
 # of the uninstall key and the services; the database it leaves is read back here.
-# Needs WINEPREFIX (scripts/test.sh provides it); skipped (77) without it.
+# Needs WINEPREFIX and DISPLAY (scripts/test.sh provides both; the WMI repository question
+# that Wine's WMI brings is answered No); skipped (77) without them.
+#   collect_windows.sh FENNOCK.EXE WINDOW_TEXTS.EXE
 set -u
 exe=$1
-[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX"; exit 77; }
+export WINDOW_TEXTS=${2:-}
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "no WINEPREFIX/DISPLAY"; exit 77; }
 command -v sqlite3 >/dev/null || { echo "no sqlite3"; exit 77; }
 export WINEDEBUG=-all
 . "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/wine_windows.sh"
+answer_no_in_background
+trap stop_answering EXIT
 
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 timeout 60 wine reg add "$uninstall\\FennockTest32" /v DisplayName /t REG_SZ /d "Test App 32" /reg:32 /f >/dev/null 2>&1

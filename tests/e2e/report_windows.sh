@@ -2,12 +2,13 @@
 # A silent run of the Windows program under Wine writes inventory.html and, from the
 # program's own resources, the support files beside it; the sections hold Wine's real data
 # (compared with what Wine's own WMI tool answers) and a crafted program name shows as text.
-# A portable run writes no support files. Needs WINEPREFIX (scripts/test.sh provides it);
-# skipped (77) without it.
-#   report_windows.sh FENNOCK.EXE
+# A portable run writes no support files. Needs WINEPREFIX and DISPLAY (scripts/test.sh
+# provides both); skipped (77) without them.
+#   report_windows.sh FENNOCK.EXE WINDOW_TEXTS.EXE
 set -u
 exe=$1
-[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX"; exit 77; }
+export WINDOW_TEXTS=${2:-}
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "no WINEPREFIX/DISPLAY"; exit 77; }
 command -v python3 >/dev/null || { echo "no python3"; exit 77; }
 command -v iconv >/dev/null || { echo "no iconv"; exit 77; }
 export WINEDEBUG=-all
@@ -18,11 +19,14 @@ inside=$(mktemp -d "$drive_c/fennock-report.XXXXXX")
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 probe="$uninstall\\FennockReportProbe"
 cleanup() {
+    stop_answering
     timeout 60 wine reg delete "$probe" /reg:32 /f >/dev/null 2>&1
     rm -rf "$work" "$inside"
 }
 trap cleanup EXIT
 . "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/wine_windows.sh"
+answer_no_in_background
 checks() {
     timeout 60 python3 "$tools" "$@" || failures=$((failures + 1))
 }

@@ -67,12 +67,34 @@ struct SidTraits {
     static void close(type h) { ::FreeSid(h); }
 };
 
+template <class Gdi>
+struct GdiTraits {
+    using type = Gdi;
+    static type none() { return nullptr; }
+    static void close(type h) { ::DeleteObject(h); }
+};
+struct IconTraits {
+    using type = HICON;
+    static type none() { return nullptr; }
+    static void close(type h) { ::DestroyIcon(h); }
+};
+struct MemoryDcTraits {
+    using type = HDC;
+    static type none() { return nullptr; }
+    static void close(type h) { ::DeleteDC(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelTraits>;
 using FileHandle = UniqueHandle<FileTraits>;
 using RegKeyHandle = UniqueHandle<RegKeyTraits>;
 using ServiceHandle = UniqueHandle<ServiceTraits>;
 using LibraryHandle = UniqueHandle<LibraryTraits>;
 using SidHandle = UniqueHandle<SidTraits>;
+using BrushHandle = UniqueHandle<GdiTraits<HBRUSH>>;
+using FontHandle = UniqueHandle<GdiTraits<HFONT>>;
+using BitmapHandle = UniqueHandle<GdiTraits<HBITMAP>>;
+using IconHandle = UniqueHandle<IconTraits>;
+using MemoryDcHandle = UniqueHandle<MemoryDcTraits>;
 
 // GetProcAddress gives a generic function pointer; this is the one checked cast to the
 // real signature, so that optional exports (absent on older Windows) are looked up safely.

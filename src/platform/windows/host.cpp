@@ -18,6 +18,14 @@ std::wstring Win32Host::DataFolder() {
     return folder;
 }
 
+std::wstring Win32Host::WindowsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, SHGFP_TYPE_CURRENT, path)) ||
+        path[0] == L'\0')
+        return L"C:\\Windows";
+    return path;
+}
+
 std::wstring Win32Host::TempFolder() {
     wchar_t path[MAX_PATH + 1] = {};
     const DWORD length = ::GetTempPathW(MAX_PATH, path);

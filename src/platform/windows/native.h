@@ -6,6 +6,7 @@
 #include "platform/progress.h"
 #include "platform/registry.h"
 #include "platform/service_list.h"
+#include "platform/system_commands.h"
 #include "platform/ui.h"
 #include "platform/windows/win32.h"
 #include "platform/wmi.h"
@@ -39,6 +40,7 @@ class Win32Host : public Host {
     bool IsAdministrator() override;
     std::wstring UserName() override;
     std::wstring MachineId() override { return {}; }
+    std::wstring WindowsFolder() override;
     wchar_t PathSeparator() override { return L'\\'; }
     void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
 };
@@ -47,8 +49,16 @@ class Win32Ui : public Ui {
   public:
     void ShowMessage(const std::wstring& text, const std::wstring& caption,
                      MessageIcon icon) override;
+    Answer Ask(const Question& question) override;
     void ReportFailure(const std::wstring& text, const std::wstring& dataFolder) override;
     void AnnounceReport(const std::wstring&) override {}
+};
+
+class Win32SystemCommands : public SystemCommands {
+  public:
+    bool HaveWindowsCommands() override { return true; }
+    int RunAndWait(const std::wstring& program, const std::wstring& parameters,
+                   unsigned timeoutMs) override;
 };
 
 class WindowPoster : public ProgressPoster {

@@ -10,7 +10,9 @@ const Services& NativeServices() {
     static win::Win32Wmi wmi;
     static win::Win32ServiceManager serviceManager;
     static win::WindowPoster progress;
-    static const Services services{&registry, &host, &ui, &wmi, &serviceManager, &progress};
+    static win::Win32SystemCommands commands;
+    static const Services services{&registry, &host, &ui,      &wmi,
+                                   &serviceManager, &progress, &commands};
     return services;
 }
 

@@ -23,6 +23,20 @@ void Win32Ui::ShowMessage(const std::wstring& text, const std::wstring& caption,
     ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
 }
 
+// The questions of the diagnostics have no owner window: they block only the worker thread
+// that asks them, and the progress window stays responsive meanwhile.
+Answer Win32Ui::Ask(const Question& question) {
+    switch (::MessageBoxW(nullptr, question.text.c_str(), question.caption.c_str(),
+                          MB_YESNOCANCEL | MB_ICONWARNING)) {
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
 // A windowed program has no error stream; the log keeps the failures of silent runs.
 void Win32Ui::ReportFailure(const std::wstring& text, const std::wstring& dataFolder) {
     if (dataFolder.empty())

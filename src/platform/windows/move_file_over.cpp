@@ -4,7 +4,7 @@
 namespace platform {
 
 // The C runtime's rename refuses an existing target; MoveFileExW replaces it in one step.
-bool ReplaceFile(const std::wstring& from, const std::wstring& to) {
+bool MoveFileOver(const std::wstring& from, const std::wstring& to) {
     return ::MoveFileExW(from.c_str(), to.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
