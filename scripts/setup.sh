@@ -7,10 +7,11 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(
-    cmake g++ make pkg-config libsqlite3-dev libgtest-dev googletest
+    cmake g++ clang make pkg-config libsqlite3-dev libgtest-dev googletest nlohmann-json3-dev
+    libsystemd-dev libudev-dev libcups2-dev pci.ids usb.ids
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32:i386 wine64 xvfb xauth x11-utils xdotool
-    clang-format sqlite3 python3 ca-certificates chromium
+    wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick
+    clang-format sqlite3 python3 python3-yaml ca-certificates chromium
 )
 # Node.js may come from elsewhere with its own npm; Debian's npm would clash with it.
 command -v npm >/dev/null || packages+=(nodejs npm)

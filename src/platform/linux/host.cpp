@@ -7,6 +7,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/linux/live/machine_bits.h"
 #include "platform/linux/native.h"
 #include "util/text.h"
 #include "util/utf.h"
@@ -55,6 +56,10 @@ std::wstring LinuxHost::TempFolder() {
 
 FileVersion LinuxHost::OwnFileVersion() {
     return FileVersion{FENNOCK_VERSION_MAJOR, FENNOCK_VERSION_MINOR, FENNOCK_VERSION_PATCH};
+}
+
+bool LinuxHost::IsWow64() {
+    return live::RunsOn64BitMachine();
 }
 
 bool LinuxHost::IsAdministrator() {

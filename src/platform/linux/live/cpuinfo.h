@@ -1,0 +1,28 @@
+#pragma once
+// /proc/cpuinfo: one block of "key : value" lines per logical processor, started by its
+// "processor : N" line. ARM kernels also write lines shared by every processor (a leading
+// "Processor" name, a trailing "Hardware" block) outside those blocks.
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform::live::firmware {
+
+struct CpuInfo {
+    std::map<unsigned, std::map<std::string, std::string>> processors;  // by processor number
+    std::map<std::string, std::string> shared;                          // outside any block
+
+    // The processor's value of the key, else the shared one; nothing when neither is there.
+    std::optional<std::string> Value(unsigned processor, const std::string& key) const;
+};
+
+CpuInfo ParseCpuInfo(std::string_view text);
+
+// The processor's name: "model name", the ARM "Processor" line, the PowerPC "cpu" line, or
+// the implementer and part of an ARM core when both are known; blanks collapsed.
+std::optional<std::string> CpuName(const CpuInfo& info, unsigned processor);
+// The processor's maker: "vendor_id", or the ARM implementer's name when it is known.
+std::optional<std::string> CpuVendor(const CpuInfo& info, unsigned processor);
+
+}  // namespace platform::live::firmware

@@ -1,1 +1,0 @@
-// Placeholder until the package and service readers exist.

@@ -1,0 +1,52 @@
+#include "platform/linux/live/volume_labels.h"
+
+namespace platform::live {
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string DecodeLabelName(std::string_view name) {
+    std::string label;
+    label.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x') {
+            const int high = HexDigit(name[i + 2]);
+            const int low = HexDigit(name[i + 3]);
+            if (high >= 0 && low >= 0 && (high | low) != 0) {
+                label += static_cast<char>(high * 16 + low);
+                i += 3;
+                continue;
+            }
+        }
+        label += name[i];
+    }
+    return label;
+}
+
+std::optional<std::map<std::string, std::string>> ReadVolumeLabels(const SystemRoot& root) {
+    if (!root.Exists("/dev/disk"))
+        return std::nullopt;
+    std::map<std::string, std::string> labels;
+    for (const auto& name : root.ListFolder("/dev/disk/by-label")) {
+        const auto target = root.ReadLink("/dev/disk/by-label/" + name);
+        if (!target)
+            continue;
+        const std::size_t slash = target->rfind('/');
+        const std::string device = slash == std::string::npos ? *target : target->substr(slash + 1);
+        if (!device.empty())
+            labels.emplace(device, DecodeLabelName(name));
+    }
+    return labels;
+}
+
+}  // namespace platform::live
