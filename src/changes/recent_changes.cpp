@@ -1,8 +1,10 @@
 // The recent changes of one query, as rows of the filtered and of the raw list.
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "report/html_text.h"
+#include "report/int64_text.h"
 #include "report/inventory_report.h"
 #include "util/numbers.h"
 #include "util/text.h"
@@ -59,8 +61,20 @@ struct FilteredView {
     std::wstring note;
 };
 
-std::wstring MegabyteText(const std::wstring& kilobytes) {
-    return IntToText((TextToInt(kilobytes) + 500) / 1000) + L"MB";
+// The number of whole units, rounded half up, without the overflow of adding half a unit.
+long long RoundedUnits(long long value, long long unit) {
+    return value / unit + (value % unit >= unit - unit / 2 ? 1 : 0);
+}
+
+// Memory sizes are kilobytes, shown in thousands as megabytes.
+std::wstring MemoryMegabyteText(const std::wstring& kilobytes) {
+    return std::to_wstring(RoundedUnits(TextToInt64(kilobytes), 1000)) + L"MB";
+}
+
+// Disk sizes are bytes, beyond 32 bits for any disk above 2 GiB; shown in megabytes of 2^20
+// bytes. A size beyond 2^63 bytes is no disk and reads as 0.
+std::wstring DiskMegabyteText(const std::wstring& bytes) {
+    return std::to_wstring(RoundedUnits(TextToInt64(bytes), 1024 * 1024)) + L"MB";
 }
 
 FilteredView Filter(CInventoryReport& report, const std::wstring& query,
@@ -87,10 +101,14 @@ FilteredView Filter(CInventoryReport& report, const std::wstring& query,
         return show();
     if (query == L"LogicalDisk" && itemChange)
         return show();
-    if ((query == L"LogicalDisk" && field == L"Size") ||
-        (query == L"OperatingSystem" && field == L"TotalVisibleMemorySize")) {
-        view.oldText = MegabyteText(record.oldValue);
-        view.newText = MegabyteText(record.newValue);
+    if (query == L"LogicalDisk" && field == L"Size") {
+        view.oldText = DiskMegabyteText(record.oldValue);
+        view.newText = DiskMegabyteText(record.newValue);
+        return show();
+    }
+    if (query == L"OperatingSystem" && field == L"TotalVisibleMemorySize") {
+        view.oldText = MemoryMegabyteText(record.oldValue);
+        view.newText = MemoryMegabyteText(record.newValue);
         return show();
     }
     if (query == L"Registry" && (field == L"CurrentSize" || field == L"MaximumSize")) {
@@ -108,8 +126,9 @@ FilteredView Filter(CInventoryReport& report, const std::wstring& query,
         }
     }
     if (query == L"Version" && field == L"RunAsAdmin") {
-        const int before = TextToInt(record.oldValue);
-        const int after = TextToInt(record.newValue);
+        // 64 bits, so that no value beyond 32 bits reads as "not administrator".
+        const long long before = TextToInt64(record.oldValue);
+        const long long after = TextToInt64(record.newValue);
         if (before != 0 && after == 0)
             report.m_falseChanges = CInventoryReport::FormatSpanRow(kAdminBeforeNote, 0);
         else if (before == 0 && after != 0)

@@ -64,7 +64,7 @@ bool RenameFile(const std::wstring& from, const std::wstring& to) {
 
 bool WriteFileReplacing(const std::wstring& path, const std::string& contents) {
     const std::wstring partial = path + L".tmp";
-    if (WriteWholeFile(partial, contents) && ReplaceFile(partial, path))
+    if (WriteWholeFile(partial, contents) && MoveFileOver(partial, path))
         return true;
     RemoveFile(partial);
     return false;

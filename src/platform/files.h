@@ -24,7 +24,7 @@ bool RenameFile(const std::wstring& from, const std::wstring& to);
 // Moves the file over an existing one in a single step, so that a reader (or a run killed
 // half-way) sees either the old file or the new one, never a part of either. Both paths are
 // in the same folder.
-bool ReplaceFile(const std::wstring& from, const std::wstring& to);
+bool MoveFileOver(const std::wstring& from, const std::wstring& to);
 // Writes the contents beside the file (its name + ".tmp") and moves them over it once they
 // are complete; on failure the old file is left as it was and the partial one removed.
 bool WriteFileReplacing(const std::wstring& path, const std::string& contents);

@@ -1,5 +1,7 @@
 #pragma once
-// The single-instance guard: held from construction to destruction when Held() says so.
+// The single-instance guard, held from construction to destruction. A run that can make no
+// lock it trusts goes on unguarded rather than be told of an instance that may not exist
+// (linux/instance_lock.cpp says when).
 #include <cstdint>
 
 namespace platform {
@@ -11,7 +13,7 @@ class InstanceLock {
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // False when another instance holds the lock or the lock could not be made.
+    // Whether this run may go on: false when another instance holds the lock.
     bool Held() const { return held_; }
 
   private:

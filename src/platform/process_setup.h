@@ -13,8 +13,9 @@ class ProcessSetup {
     ProcessSetup& operator=(const ProcessSetup&) = delete;
 
   private:
-    bool comStarted_ = false;
-    std::intptr_t richEdit_ = 0;
+    // Windows only; the Linux setup holds nothing.
+    [[maybe_unused]] bool comStarted_ = false;
+    [[maybe_unused]] std::intptr_t richEdit_ = 0;
 };
 
 }  // namespace platform

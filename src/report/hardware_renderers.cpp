@@ -1,10 +1,14 @@
 #include <ctime>
 #include <locale>
+#include <optional>
 #include <sstream>
+#include <string>
 
 #include "app/common_config.h"
 #include "report/html_text.h"
+#include "report/int64_text.h"
 #include "report/inventory_report.h"
+#include "report/shown_date.h"
 #include "util/datetime.h"
 #include "util/numbers.h"
 #include "util/text.h"
@@ -103,15 +107,20 @@ std::wstring UptimeText(long long seconds) {
     return text + IntToText(clock.minutes) + L" minutes";
 }
 
-// Seconds since 1970 of a boot time, or -1 when there is none to count from: ParseDateTime
-// gives an all-zero record for text it does not recognise (a recognised one is normalised and
-// never has day 0), and WMI writes an unknown date as zeros, which lands before 1970.
+// Seconds since 1970 of a boot time, or -1 when there is none to count from: a boot time
+// that does not fit time_t (after 2038 on the 32-bit Windows runtime) or lies before 1970.
 long long BootInstant(const std::tm& boot) {
-    if (boot.tm_mday == 0) {
-        return -1;
-    }
     const long long instant = static_cast<long long>(UtcToTime(boot));
     return instant < 0 ? -1 : instant;
+}
+
+// A processor's cores. Windows XP before SP3 has no NumberOfCores, which the WMI provider
+// stores as empty text: that, like any text that is no count of WMI's unsigned 32-bit type,
+// means one core. The bound also keeps the machine's sum from overflowing.
+long long CoreCount(const SessionItem& item) {
+    constexpr long long kMaxCount = 4294967295LL;
+    const long long cores = TextToInt64(FieldText(item, L"NumberOfCores"));
+    return cores > 0 && cores <= kMaxCount ? cores : 1;
 }
 
 }  // namespace
@@ -137,6 +146,14 @@ void CInventoryReport::RenderSections(const SessionData& session, const ChangeDa
 
     for (const Section& section : kSections) {
         renderSection(section);
+    }
+    // Without a word on the memory modules (no firmware table readable, or a WMI that lists
+    // none), the memory the operating system sees is the best total there is; a blank total
+    // would also fail every memory requirement of the compatibility assessment.
+    const auto modules = session.find(L"PhysicalMemory");
+    if ((modules == session.end() || modules->second.empty()) && m_visibleMemoryKilobytes > 0) {
+        m_totalPhysicalMemory = static_cast<double>(m_visibleMemoryKilobytes) * 1024.0;
+        m_physicalMemoryTotalSize = FormatBytes(m_totalPhysicalMemory);
     }
 
     const auto programs32 = session.find(L"InstalledSoftware32");
@@ -205,18 +222,17 @@ void CInventoryReport::RenderOperatingSystem(const std::vector<SessionItem>& ite
     }
     const SessionItem& item = items.front();
 
+    // A date that is missing or unreadable is shown empty, like the uptime it would give.
     if (const std::wstring* installed = FindField(item, L"InstallDate")) {
-        m_operatingSystemInstallDate = FormatLocalTime(ParseDateTime(*installed));
+        m_operatingSystemInstallDate = ShownDateText(*installed);
     }
-    std::tm bootTime{};
+    std::optional<std::tm> bootTime;
     if (const std::wstring* booted = FindField(item, L"LastBootupTime")) {
-        bootTime = ParseDateTime(*booted);
-        m_operatingSystemLastBootupTime = FormatLocalTime(bootTime);
+        bootTime = ReadShownDate(*booted);
+        m_operatingSystemLastBootupTime = bootTime ? FormatLocalTime(*bootTime) : std::wstring();
     }
-    // Without a recognised boot time there is no uptime to tell; a difference from the zero
-    // record would read as some hundred years.
     m_operatingSystemUptime.clear();
-    const long long booted = BootInstant(bootTime);
+    const long long booted = bootTime ? BootInstant(*bootTime) : -1;
     if (booted >= 0) {
         m_operatingSystemUptime = UptimeText(static_cast<long long>(std::time(nullptr)) - booted);
     }
@@ -247,13 +263,15 @@ void CInventoryReport::RenderOperatingSystem(const std::vector<SessionItem>& ite
         m_operatingSystemOSArchitecture = m_config.IsWow64() ? L"64-bit" : L"32-bit";
     }
 
-    const int total = TextToInt(FieldText(item, L"TotalVisibleMemorySize"));
-    int free = TextToInt(FieldText(item, L"FreePhysicalMemory"));
+    // Kilobytes: more than 2 TiB of memory does not fit 32 bits.
+    const long long total = TextToInt64(FieldText(item, L"TotalVisibleMemorySize"));
+    m_visibleMemoryKilobytes = total > 0 ? total : 0;
+    long long free = TextToInt64(FieldText(item, L"FreePhysicalMemory"));
     if (total > 0) {
         free = free < 0 ? 0 : (free > total ? total : free);
-        m_operatingSystemTotalVisibleMemorySize = IntToText(total / 1024) + L"MB";
-        m_operatingSystemFreePhysicalMemory = IntToText(free / 1024) + L"MB";
-        m_operatingSystemUsedPhysicalMemory = IntToText((total - free) / 1024) + L"MB";
+        m_operatingSystemTotalVisibleMemorySize = std::to_wstring(total / 1024) + L"MB";
+        m_operatingSystemFreePhysicalMemory = std::to_wstring(free / 1024) + L"MB";
+        m_operatingSystemUsedPhysicalMemory = std::to_wstring((total - free) / 1024) + L"MB";
     }
 }
 
@@ -366,14 +384,11 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
 }
 
 void CInventoryReport::RenderProcessor(const std::vector<SessionItem>& items) {
-    int totalCores = 0;
+    long long totalCores = 0;
     std::wstring list;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const SessionItem& item = items[i];
-        int cores = 1;
-        if (const std::wstring* coresText = FindField(item, L"NumberOfCores")) {
-            cores = TextToInt(*coresText);
-        }
+        const long long cores = CoreCount(item);
         totalCores += cores;
 
         const std::wstring name = HtmlText(FieldText(item, L"Name"));
@@ -385,11 +400,12 @@ void CInventoryReport::RenderProcessor(const std::vector<SessionItem>& items) {
             list += L"<br>\n";
         }
         list += deviceId + L": " + name;
-        list += cores == 1 ? std::wstring(L" (1 core)") : L" (" + IntToText(cores) + L" cores)";
+        list +=
+            cores == 1 ? std::wstring(L" (1 core)") : L" (" + std::to_wstring(cores) + L" cores)";
     }
     m_processorList = list;
     m_processorCount = IntToText(static_cast<int>(items.size()));
-    m_processorCoreCount = IntToText(totalCores);
+    m_processorCoreCount = std::to_wstring(totalCores);
 }
 
 void CInventoryReport::RenderPhysicalMemory(const std::vector<SessionItem>& items) {
@@ -412,12 +428,12 @@ void CInventoryReport::RenderPhysicalMemory(const std::vector<SessionItem>& item
 }
 
 void CInventoryReport::RenderPhysicalMemoryArray(const std::vector<SessionItem>& items) {
-    int devices = 0;
+    long long devices = 0;  // a sum of 32-bit counts may not fit 32 bits
     double capacity = 0;
     for (const SessionItem& item : items) {
         devices += TextToInt(FieldText(item, L"MemoryDevices"));
         capacity += TextToDouble(FieldText(item, L"MaxCapacity")) * 1024;
     }
-    m_physicalMemoryArrayMemoryDevices = IntToText(devices);
+    m_physicalMemoryArrayMemoryDevices = std::to_wstring(devices);
     m_physicalMemoryArrayMaxCapacity = FormatBytes(capacity);
 }

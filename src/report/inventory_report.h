@@ -1,15 +1,15 @@
 #pragma once
 // CInventoryReport is the HTML report model: one text per placeholder "@@__m_<name>__@@" of
 // the template, filled by the section renderers, then substituted line by line into the
-// report by WriteReport.
+// report by WriteReport, which replaces the previous report only with a complete one.
 //
 // Texts that come from the inventory are data, not markup: every renderer escapes them for
 // the HTML context they land in (see html_text.h), so a process command line or program
 // name can neither break the page nor run script in it.
 #include <ctime>
-#include <fstream>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "changes/change_data.h"
@@ -48,10 +48,16 @@ class CInventoryReport {
     CInventoryReport(const CInventoryReport&) = delete;
     CInventoryReport& operator=(const CInventoryReport&) = delete;
 
+    // Takes the paths and sets the fixed texts; neither file is touched until WriteReport.
     void Open(const std::wstring& templatePath, const std::wstring& outputPath, bool portable);
     void SetLastSessionTime(const std::tm& lastSession);
     void RenderSections(const SessionData& session, const ChangeData& changes);
-    void WriteReport();
+    // Fills the template into "<output>.tmp" beside the output and moves it over the output.
+    // True when the output now holds the whole report; false, with the previous output as it
+    // was, when the template cannot be read or the report cannot be written (a missing or
+    // read-only folder, a full disk), and when Open did not come first: each Open allows
+    // one write.
+    bool WriteReport();
 
     // Table rows: an even index gives the highlighted row class, an odd one the plain class.
     static std::wstring FormatSpanRow(const std::wstring& text, int index);
@@ -91,6 +97,8 @@ class CInventoryReport {
 
     // Numbers the compatibility assessment reads.
     double m_totalPhysicalMemory = 0;
+    // The operating system's visible memory, for a session that names no memory modules.
+    long long m_visibleMemoryKilobytes = 0;
     double m_processorSpeed = 0;
     double m_totalDiskSize = 0;
     std::tm m_lastSessionTime{};
@@ -212,12 +220,13 @@ class CInventoryReport {
 
   private:
     void BuildComponentNames();
+    // The template's lines with every placeholder filled and CR LF line ends.
+    std::string FillTemplate(std::string_view templateBytes) const;
 
     CCommonConfig& m_config;
     std::wstring m_templatePath;
     std::wstring m_outputPath;
-    std::ifstream m_template;
-    std::ofstream m_report;
+    bool m_open = false;
     std::map<std::wstring, std::wstring> m_componentNames;
 };
 

@@ -1,6 +1,8 @@
 #include <ctime>
-#include <filesystem>
+#include <exception>
 #include <iterator>
+#include <string>
+#include <string_view>
 
 #include "app/common_config.h"
 #include "platform/files.h"
@@ -165,6 +167,21 @@ std::wstring AttributeUrl(std::wstring url) {
     return url;
 }
 
+// A line of the report with CR LF after it; a line feed inside inserted text ends a line
+// too. One pass: replacing line feeds in place would move the rest of the line each time,
+// and a list of many thousand rows is one line of the template.
+void AppendReportLine(std::string& report, std::string_view line) {
+    for (std::size_t start = 0;;) {
+        const std::size_t feed = line.find('\n', start);
+        report.append(line.substr(start, feed == std::string_view::npos ? feed : feed - start));
+        report += "\r\n";
+        if (feed == std::string_view::npos) {
+            return;
+        }
+        start = feed + 1;
+    }
+}
+
 std::wstring RowStart(int index) {
     return index % 2 == 0 ? L"<tr class=\"rowHighlightData\">" : L"<tr class=\"rowData\">";
 }
@@ -198,19 +215,10 @@ CInventoryReport::CInventoryReport(CCommonConfig& config) : m_config(config) {
 
 void CInventoryReport::Open(const std::wstring& templatePath, const std::wstring& outputPath,
                             bool portable) {
+    // Nothing is opened yet: the report replaces the previous one only once it is complete.
     m_templatePath = templatePath;
     m_outputPath = outputPath;
-    // Binary on both systems: the copy loop handles carriage returns itself and writes the
-    // report's CR LF line ends explicitly.
-    if (m_template.is_open()) {
-        m_template.close();
-    }
-    if (m_report.is_open()) {
-        m_report.close();
-    }
-    m_template.open(platform::FileSystemPath(m_templatePath), std::ios::in | std::ios::binary);
-    m_report.open(platform::FileSystemPath(m_outputPath),
-                  std::ios::out | std::ios::binary | std::ios::trunc);
+    m_open = true;
 
     m_inventoryFilesPath = portable ? std::wstring(kPortableBaseUrl) : L"inventory_files/";
     m_productName = L"Fennock";
@@ -232,7 +240,11 @@ std::wstring CInventoryReport::FormatLabelRow(const std::wstring& label, const s
            label + L"</td><td>" + value + L"</td></tr>\n";
 }
 
-void CInventoryReport::WriteReport() {
+bool CInventoryReport::WriteReport() {
+    if (!m_open) {
+        return false;
+    }
+    m_open = false;
     AssessCompatibility();
 
     // The serial number field already holds escaped text (the BIOS renderer escapes it), so
@@ -275,21 +287,44 @@ void CInventoryReport::WriteReport() {
         m_recentChangesRawList = FormatSpanRow(L"No changes detected.", 0);
     }
 
-    std::string raw;
-    while (std::getline(m_template, raw)) {
+    // Without its template there is no report to replace the previous one with, nor when
+    // the report does not fit in memory. A folder is no template: reading one throws.
+    std::string report;
+    try {
+        std::string templateBytes;
+        if (platform::IsDirectory(m_templatePath) ||
+            !platform::ReadWholeFile(m_templatePath, templateBytes)) {
+            return false;
+        }
+        report = FillTemplate(templateBytes);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return platform::WriteFileReplacing(m_outputPath, report);
+}
+
+std::string CInventoryReport::FillTemplate(std::string_view templateBytes) const {
+    std::string report;
+    for (std::size_t start = 0; start < templateBytes.size();) {
+        std::size_t end = templateBytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = templateBytes.size();
+        }
+        std::string_view raw = templateBytes.substr(start, end - start);
+        start = end + 1;
         if (!raw.empty() && raw.back() == '\r') {
-            raw.pop_back();
+            raw.remove_suffix(1);
         }
         std::wstring line = Utf8ToWide(raw);
-        if (line.find(kPlaceholderMark) != std::wstring::npos) {
-            for (const Substitution& step : kSubstitutions) {
-                ReplaceAll(line, step.placeholder, this->*step.field);
+        // Once no mark is left, no later step can find its placeholder: the steps stop there
+        // instead of each searching a list of many thousand rows.
+        for (const Substitution& step : kSubstitutions) {
+            if (line.find(kPlaceholderMark) == std::wstring::npos) {
+                break;
             }
+            ReplaceAll(line, step.placeholder, this->*step.field);
         }
-        ReplaceAll(line, L"\n", L"\r\n");  // line feeds inside inserted texts end lines too
-        m_report << WideToUtf8(line) << "\r\n";
+        AppendReportLine(report, WideToUtf8(line));
     }
-
-    m_template.close();
-    m_report.close();
+    return report;
 }

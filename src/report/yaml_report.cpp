@@ -1,9 +1,13 @@
 #include "report/yaml_report.h"
 
 #include "platform/files.h"
+#include "util/text.h"
 #include "util/utf.h"
 
 namespace {
+
+// YAML 1.1 readers take a longer implicit key for an error; such a key is written explicit.
+constexpr std::size_t kImplicitKeyLimit = 1000;
 
 std::wstring Header(const std::wstring& productName) {
     return L"---\n# " + productName + L"\n";
@@ -22,88 +26,177 @@ const wchar_t* KindTag(int kind) {
     }
 }
 
+// "KEY:" at the given indentation, for a value to follow on the same line or below.
+std::wstring KeyStart(const wchar_t* indent, const std::wstring& name) {
+    const std::wstring key = YamlKey(name);
+    if (key.size() > kImplicitKeyLimit) {
+        return indent + (L"? " + key) + L"\n" + indent + L":";
+    }
+    return indent + key + L":";
+}
+
+bool IsAsciiLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// The code points of wide text; a lone surrogate or a value beyond Unicode is U+FFFD.
+template <typename Visit>
+void ForEachCodePoint(const std::wstring& text, Visit visit) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<char32_t>(text[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            c &= 0xFFFF;
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
+                const auto low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    visit(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+                    ++i;
+                    continue;
+                }
+            }
+        }
+        visit(c >= 0xD800 && (c <= 0xDFFF || c > 0x10FFFF) ? char32_t{0xFFFD} : c);
+    }
+}
+
+// YAML's printable characters, less the line breaks NEL, LS and PS and the byte-order mark,
+// which a reader would not give back as they are.
+bool PrintedAsItIs(char32_t c) {
+    return (c >= 0x20 && c <= 0x7E) || (c >= 0xA0 && c <= 0xD7FF && c != 0x2028 && c != 0x2029) ||
+           (c >= 0xE000 && c <= 0xFFFD && c != 0xFEFF) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+void AppendHex(std::wstring& out, char32_t c, int digits) {
+    static const wchar_t kHex[] = L"0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+        out += kHex[(c >> shift) & 0xF];
+    }
+}
+
+void AppendCodePoint(std::wstring& out, char32_t c) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (c > 0xFFFF) {
+            out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            return;
+        }
+    }
+    out += static_cast<wchar_t>(c);
+}
+
 }  // namespace
 
 std::wstring YamlQuoted(const std::wstring& text) {
-    static const wchar_t kHex[] = L"0123456789ABCDEF";
     std::wstring out = L"\"";
-    for (wchar_t c : text) {
+    ForEachCodePoint(text, [&out](char32_t c) {
         switch (c) {
-            case L'"':
+            case U'"':
                 out += L"\\\"";
-                break;
-            case L'\\':
+                return;
+            case U'\\':
                 out += L"\\\\";
-                break;
-            case L'\n':
+                return;
+            case U'\n':
                 out += L"\\n";
-                break;
-            case L'\r':
+                return;
+            case U'\r':
                 out += L"\\r";
-                break;
-            case L'\t':
+                return;
+            case U'\t':
                 out += L"\\t";
-                break;
+                return;
+            case 0x85:
+                out += L"\\N";
+                return;
+            case 0x2028:
+                out += L"\\L";
+                return;
+            case 0x2029:
+                out += L"\\P";
+                return;
             default:
-                if (c < 0x20 || c == 0x7F) {
-                    out += L"\\x";
-                    out += kHex[(c >> 4) & 0xF];
-                    out += kHex[c & 0xF];
-                } else {
-                    out += c;
-                }
+                break;
         }
-    }
+        if (PrintedAsItIs(c)) {
+            AppendCodePoint(out, c);
+        } else if (c <= 0xFF) {
+            out += L"\\x";
+            AppendHex(out, c, 2);
+        } else {
+            out += L"\\u";  // only BMP characters are left here
+            AppendHex(out, c, 4);
+        }
+    });
     return out + L"\"";
 }
 
-void CYamlReport::Open(const std::wstring& templatePath, const std::wstring& outputPath, bool) {
-    m_templatePath = templatePath;
-    m_outputPath = outputPath;
-    m_productName = L"Fennock";
-    if (m_output.is_open())
-        m_output.close();
-    m_output.open(platform::FileSystemPath(outputPath), std::ios::binary | std::ios::trunc);
+std::wstring YamlKey(const std::wstring& name) {
+    static const wchar_t* const kReadAsOther[] = {L"y",     L"n",  L"yes", L"no",  L"true",
+                                                  L"false", L"on", L"off", L"null"};
+    bool plain = !name.empty() && IsAsciiLetter(name.front());
+    for (wchar_t c : name) {
+        plain = plain && (IsAsciiLetter(c) || (c >= L'0' && c <= L'9') || c == L'_');
+    }
+    const std::wstring lower = ToLower(name);
+    for (const wchar_t* word : kReadAsOther) {
+        plain = plain && lower != word;
+    }
+    return plain ? name : YamlQuoted(name);
 }
 
-// One write of the whole document, with CR LF line ends on every system.
+void CYamlReport::Open(const std::wstring&, const std::wstring& outputPath, bool) {
+    m_outputPath = outputPath;
+    m_productName = L"Fennock";
+    m_bytes.clear();
+    m_open = true;
+}
+
+// CR LF line ends on every system.
 void CYamlReport::Write(const std::wstring& document) {
-    std::string bytes;
     for (char c : WideToUtf8(document)) {
         if (c == '\n')
-            bytes += '\r';
-        bytes += c;
+            m_bytes += '\r';
+        m_bytes += c;
     }
-    m_output.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 void CYamlReport::RenderFull(const SessionData& session) {
     std::wstring document = Header(m_productName);
     for (const auto& [query, items] : session) {
-        document += query + L":\n";
+        document += KeyStart(L"", query) + L"\n";
         for (const auto& item : items) {
             document += L"  -\n";
             for (const auto& [name, text] : item)
-                document += L"    " + name + L": " + YamlQuoted(text) + L"\n";
+                document += KeyStart(L"    ", name) + L" " + YamlQuoted(text) + L"\n";
         }
     }
     Write(document);
 }
 
+// Each record names the changed field (empty for a new or removed item) with the kind as the
+// tag of the new value, then the item's key and, for a changed value, the previous value.
 void CYamlReport::RenderChanges(const ChangeData& changes) {
     std::wstring document = Header(m_productName);
     for (const auto& [query, records] : changes) {
-        document += query + L":\n";
+        document += KeyStart(L"", query) + L"\n";
         for (const auto& record : records) {
             document += L"  -\n";
-            document += L"    " + record.exportName + L": !" + KindTag(record.kind) + L" " +
+            document += KeyStart(L"    ", record.exportName) + L" !" + KindTag(record.kind) + L" " +
                         YamlQuoted(record.newValue) + L"\n";
+            document += L"    key: " + YamlQuoted(record.keyValue) + L"\n";
+            if (record.kind == kChangeValue)
+                document += L"    old: " + YamlQuoted(record.oldValue) + L"\n";
         }
     }
     Write(document);
 }
 
-void CYamlReport::Close() {
-    if (m_output.is_open())
-        m_output.close();
+bool CYamlReport::Close() {
+    if (!m_open)
+        return false;
+    m_open = false;
+    const bool written = platform::WriteFileReplacing(m_outputPath, m_bytes);
+    m_bytes.clear();
+    m_bytes.shrink_to_fit();
+    return written;
 }

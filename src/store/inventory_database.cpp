@@ -7,6 +7,7 @@
 #include "store/schema.h"
 #include "util/datetime.h"
 #include "util/numbers.h"
+#include "util/text.h"
 #include "util/utf.h"
 
 using sqlite3x::database_error;
@@ -15,6 +16,9 @@ namespace {
 
 constexpr int kOpenRetries = 10;
 constexpr unsigned kOpenRetryPauseMs = 30;
+// Another program reading the file (or a second run) holds its lock for moments; failing
+// the run at once for that would lose the inventory.
+constexpr int kBusyTimeoutMs = 5000;
 
 std::string Decimal(int n) {
     return std::to_string(n);
@@ -33,6 +37,7 @@ CInventoryDatabase::~CInventoryDatabase() {
 }
 
 void CInventoryDatabase::Load(const std::wstring& path) {
+    m_writer.reset();
     m_path = path;
     OpenFile();
     EnsureSchema();
@@ -46,6 +51,7 @@ void CInventoryDatabase::Load(const std::wstring& path) {
     sqlite3x::sqlite3_command queries(m_connection);
     queries.prepare(kCatalogue, static_cast<int>(std::strlen(kCatalogue)));
     m_queries.clear();
+    m_keyFields.clear();
     sqlite3x::sqlite3_cursor row = queries.open_cursor();
     while (row.step()) {
         const int id = row.getint(0);
@@ -54,7 +60,7 @@ void CInventoryDatabase::Load(const std::wstring& path) {
         entry.queryType = row.getwstring(2);
         entry.query = row.getwstring(3);
         entry.maxRows = TextToInt(row.getwstring(4));
-        m_keyFields[entry.name] = row.getwstring(5);
+        m_keyFields[entry.name] = Split(row.getwstring(5), L',');
 
         sqlite3x::sqlite3_command fields(
             m_connection,
@@ -84,6 +90,7 @@ void CInventoryDatabase::OpenFile() {
             return;
         }
     }
+    m_connection.busy_timeout(kBusyTimeoutMs);
 }
 
 bool CInventoryDatabase::IsMissing(const char* name) {
@@ -140,6 +147,17 @@ bool CInventoryDatabase::IsDamaged() {
     return m_connection.scalar_wstring("PRAGMA quick_check(1);") != L"ok";
 }
 
+// A commit appends to the log without waiting for the disk, and the log is carried into the
+// file at checkpoints: a run pays a few flushes instead of several per commit (dozens per
+// run, milliseconds each on a slow disk). A killed run cannot damage the file: what it
+// committed is in the log, the rest is ignored; a power cut may lose the last commits, not
+// the file. Where no log can be kept (no shared memory) the rollback journal stays, and so
+// do full flushes, which that journal needs to survive a power cut.
+void CInventoryDatabase::UseWriteAheadLog() {
+    if (m_connection.scalar_wstring("PRAGMA journal_mode=WAL;") == L"wal")
+        m_connection.run(std::string("PRAGMA synchronous=NORMAL;"));
+}
+
 void CInventoryDatabase::EnsureSchema() {
     // A failed open already said why; "database is not open" would only hide it.
     if (!m_connection.is_open())
@@ -147,6 +165,7 @@ void CInventoryDatabase::EnsureSchema() {
     std::wstring damage;
     try {
         if (!IsDamaged()) {
+            UseWriteAheadLog();
             UpgradeIfOtherVersion();
             CreateMissingTables();
             return;
@@ -185,6 +204,7 @@ void CInventoryDatabase::MoveDamagedFileAside(const std::wstring& damage) {
     if (!m_connection.is_open())
         return;
     try {
+        UseWriteAheadLog();
         UpgradeIfOtherVersion();
         CreateMissingTables();
         m_errorText = L"The inventory file was damaged (" + damage + L"); it was moved to '" +
@@ -195,16 +215,25 @@ void CInventoryDatabase::MoveDamagedFileAside(const std::wstring& damage) {
 }
 
 void CInventoryDatabase::BeginRowGroup() {
-    if (m_inRowGroup)
-        return;
-    m_connection.run(std::string("begin"));
     m_inRowGroup = true;
 }
 
-void CInventoryDatabase::EndRowGroup() {
-    if (!m_inRowGroup)
+// At the group's first row, not at its start: the write lock is held only while rows are
+// written, not while the collector looks for them. Immediate, so that the lock is waited
+// for here; asked for after the group has read (the catalogue ids), SQLite would refuse it
+// at once rather than risk a deadlock.
+void CInventoryDatabase::BeginGroupTransaction() {
+    if (!m_inRowGroup || m_groupBegun)
         return;
+    m_connection.run(std::string("begin immediate"));
+    m_groupBegun = true;
+}
+
+void CInventoryDatabase::EndRowGroup() {
     m_inRowGroup = false;
+    if (!m_groupBegun)
+        return;
+    m_groupBegun = false;
     try {
         m_connection.run(std::string("commit"));
     } catch (const database_error&) {

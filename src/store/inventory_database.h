@@ -3,11 +3,13 @@
 // session of the run in progress and the session kept from the previous run.
 #include <ctime>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "changes/change_data.h"
 #include "store/inventory_types.h"
+#include "store/session_writer.h"
 #include "store/sqlite3x.h"
 
 class CInventoryDatabase {
@@ -32,7 +34,9 @@ class CInventoryDatabase {
     int GetSessionId() const { return m_sessionId; }
 
     void PreProcess();
-    // 0 when stored, 1 when skipped for want of a key value. Failures are thrown.
+    // 0 when stored, 1 when skipped for want of a key value. Failures are thrown. Outside a
+    // row group a row is stored whole or not at all. The catalogue ids of a query are read
+    // at its first row of the run.
     int StoreRow(const QueryDefinition& query, const ResultRow& row);
     void PostProcess();
     void LoadSession(SessionData& data);
@@ -41,30 +45,36 @@ class CInventoryDatabase {
     // 1 when there is no previous session to compare with, else 0.
     int LoadChanges(ChangeData& data);
 
-    // Rows stored between BeginRowGroup and EndRowGroup share one transaction: one commit
-    // per query instead of one per statement. Groups do not nest; a failed commit is rolled
-    // back and thrown.
+    // Rows stored between BeginRowGroup and EndRowGroup share one transaction, begun at the
+    // first of them: one commit per query instead of one per row. Groups do not nest; a
+    // failed commit is rolled back and thrown.
     void BeginRowGroup();
     void EndRowGroup();
 
   private:
     void RunStoredStatements(const char* select);
+    void BeginGroupTransaction();
     bool IsMissing(const char* name);
     void CreateMissingTables();
     void UpgradeIfOtherVersion();
     bool IsDamaged();
+    void UseWriteAheadLog();
     void MoveDamagedFileAside(const std::wstring& damage);
 
     std::wstring m_errorText;
     std::wstring m_path;
     sqlite3x::sqlite3_connection m_connection;
+    // After the connection: its statements are finalised before the connection closes.
+    std::unique_ptr<CSessionWriter> m_writer;
     std::vector<QueryDefinition> m_queries;
-    std::map<std::wstring, std::wstring> m_keyFields;
+    // Query name to its key fields, in key-value order.
+    std::map<std::wstring, std::vector<std::wstring>> m_keyFields;
     int m_sessionId = 0;
     std::tm m_lastScan{};
     int m_programMajor;
     int m_programMinor;
     bool m_inRowGroup = false;
+    bool m_groupBegun = false;
 };
 
 // One group of rows for the length of a scope. Commit() reports a failed commit; leaving

@@ -67,13 +67,17 @@ constexpr SeedQuery kQueries[] = {
      "Name,NumberOfCores,DeviceID,MaxClockSpeed"},
 };
 
+// Only the rows of the update-like entries can change, so only they are visited: the same
+// result as visiting every field row of every session, at a fraction of the cost.
 #define FENNOCK_RENAME_FIELD(from, to)                                                           \
     "UPDATE session_item_field SET query_field_id = COALESCE( ( SELECT qf2.id FROM "             \
     "temp_session_item tsi, query q1, query_field qf1, query q2, query_field qf2 WHERE q1.id = " \
     "qf1.query_id AND tsi.id = session_item_field.session_item_id AND qf1.id = "                 \
     "session_item_field.query_field_id AND qf2.query_id = q2.id AND q1.name IN "                 \
     "('InstalledSoftware32','InstalledSoftware64') AND q2.name = 'QuickFixEngineering' AND "     \
-    "qf1.name = '" from "' AND qf2.name = '" to "' ), query_field_id);"
+    "qf1.name = '" from "' AND qf2.name = '" to                                                  \
+    "' ), query_field_id) WHERE "                                                                \
+    "session_item_id IN (SELECT id FROM temp_session_item);"
 
 #define FENNOCK_EMPTY_HOTFIX_FIELD(field)                                                     \
     "INSERT INTO session_item_field (session_item_id, query_field_id, field) SELECT tsi.id, " \

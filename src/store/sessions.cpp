@@ -6,14 +6,6 @@
 
 using sqlite3x::database_error;
 
-namespace {
-
-std::wstring Literal(const std::wstring& text) {
-    return L"'" + EscapeSql(text) + L"'";
-}
-
-}  // namespace
-
 // The statements are read first and run afterwards: a DROP TABLE among them would be
 // refused while the SELECT that lists them is still reading.
 void CInventoryDatabase::RunStoredStatements(const char* select) {
@@ -44,6 +36,7 @@ void CInventoryDatabase::PostProcess() {
 }
 
 int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& row) {
+    BeginGroupTransaction();
     if (m_sessionId == 0) {
         m_connection.run(std::wstring(
             L"INSERT INTO `session` (status_type_id,created) VALUES (1,datetime('now'));"));
@@ -52,7 +45,7 @@ int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& 
 
     std::wstring keyValue;
     if (auto keys = m_keyFields.find(query.name); keys != m_keyFields.end()) {
-        for (const auto& keyField : Split(keys->second, L',')) {
+        for (const auto& keyField : keys->second) {
             auto value = row.find(keyField);
             if (value == row.end())
                 continue;
@@ -64,33 +57,16 @@ int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& 
     if (keyValue.empty())
         return 1;
 
-    const std::wstring queryName = Literal(query.name);
-    m_connection.run(L"INSERT INTO `session_item` (session_id,query_id,key_value) SELECT " +
-                     IntToText(m_sessionId) + L",id," + Literal(keyValue) +
-                     L" FROM `query` WHERE name = " + queryName);
-    const std::wstring itemId = IntToText(static_cast<int>(m_connection.last_insert_rowid()));
-    if (row.empty())
+    if (!m_writer)
+        m_writer = std::make_unique<CSessionWriter>(m_connection);
+    if (m_inRowGroup) {
+        m_writer->Write(m_sessionId, query.name, keyValue, row);
         return 0;
-    // All fields of the row in one statement, inserted in the row's key order: the same
-    // rows, ids included, as one statement per field, at a fraction of the cost of
-    // preparing a statement for each.
-    std::wstring values = L"CASE qf.name";
-    std::wstring names;
-    std::wstring order = L"CASE qf.name";
-    int rank = 0;
-    for (const auto& [name, value] : row) {
-        const std::wstring literal = Literal(name);
-        values += L" WHEN " + literal + L" THEN " + Literal(value);
-        names += (names.empty() ? L"" : L",") + literal;
-        order += L" WHEN " + literal + L" THEN " + IntToText(rank++);
     }
-    m_connection.run(
-        L"INSERT INTO `session_item_field` (session_item_id,query_field_id,field) "
-        L"SELECT " +
-        itemId + L",qf.id," + values +
-        L" END FROM `query` q INNER JOIN `query_field` qf ON q.id = qf.query_id "
-        L"WHERE q.name = " +
-        queryName + L" AND qf.name IN (" + names + L") ORDER BY " + order + L" END, qf.id");
+    // An item without some of its fields would pass for a complete one.
+    sqlite3x::sqlite3_scoped_transaction transaction(m_connection);
+    m_writer->Write(m_sessionId, query.name, keyValue, row);
+    transaction.commit();
     return 0;
 }
 
@@ -108,15 +84,17 @@ void CInventoryDatabase::LoadSession(SessionData& data) {
             L"session_id,query_id,key_value)"
             L" ORDER BY si.query_id,UPPER(si.key_value),si.id");
     sqlite3x::sqlite3_cursor row = command.open_cursor();
+    // The rows of an item come together and share its query: its name is read once.
+    std::vector<SessionItem>* items = nullptr;
     int previousItem = 0;
     while (row.step()) {
-        auto& items = data[row.getwstring(0)];
         const int itemId = row.getint(1);
-        if (itemId != previousItem) {
-            items.emplace_back();
+        if (items == nullptr || itemId != previousItem) {
+            items = &data[row.getwstring(0)];
+            items->emplace_back();
             previousItem = itemId;
         }
-        items.back()[row.getwstring(2)] = row.getwstring(3);
+        items->back()[row.getwstring(2)] = row.getwstring(3);
     }
 }
 
@@ -126,6 +104,15 @@ void CInventoryDatabase::KeepSession() {
         return;
     EndRowGroup();
     sqlite3x::sqlite3_scoped_transaction transaction(m_connection);
+    // Runs that died before their end left their sessions "New"; nothing else removes them.
+    const std::wstring abandoned = L"(SELECT id FROM session WHERE status_type_id = 1 AND id != " +
+                                   IntToText(m_sessionId) + L")";
+    m_connection.run(
+        L"DELETE FROM session_item_field WHERE session_item_id IN "
+        L"(SELECT id FROM session_item WHERE session_id IN " +
+        abandoned + L")");
+    m_connection.run(L"DELETE FROM session_item WHERE session_id IN " + abandoned);
+    m_connection.run(L"DELETE FROM session WHERE id IN " + abandoned);
     m_connection.run(std::wstring(
         L"DELETE FROM session_item_field WHERE session_item_id IN "
         L"(SELECT si.id FROM session_item si INNER JOIN session s WHERE si.session_id = s.id "

@@ -19,6 +19,39 @@ bool IsDamageCode(int code) {
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
+// The conversions of util stop at the first NUL; a stored value keeps what follows it. A NUL
+// is never part of a surrogate pair, so converting the pieces between NULs converts the whole.
+template <typename To, typename From, typename Convert>
+To Whole(std::basic_string_view<From> text, Convert convert) {
+    std::size_t nul = text.find(From{});
+    if (nul == std::basic_string_view<From>::npos) {
+        return convert(text);
+    }
+    To out;
+    out.reserve(text.size());
+    for (;;) {
+        out += convert(text.substr(0, nul));
+        if (nul == std::basic_string_view<From>::npos) {
+            return out;
+        }
+        out.push_back(typename To::value_type{});
+        text.remove_prefix(nul + 1);
+        nul = text.find(From{});
+    }
+}
+
+std::u16string WholeToUtf16(std::wstring_view text) {
+    return Whole<std::u16string>(text, [](std::wstring_view piece) { return ToUtf16(piece); });
+}
+
+std::string WholeToUtf8(std::wstring_view text) {
+    return Whole<std::string>(text, [](std::wstring_view piece) { return WideToUtf8(piece); });
+}
+
+std::wstring WholeFromUtf16(std::u16string_view text) {
+    return Whole<std::wstring>(text, [](std::u16string_view piece) { return FromUtf16(piece); });
+}
+
 }  // namespace
 
 database_error::database_error(const char* format, ...) {
@@ -134,6 +167,13 @@ std::int64_t sqlite3_connection::last_insert_rowid() {
     return sqlite3_last_insert_rowid(db_);
 }
 
+void sqlite3_connection::busy_timeout(int milliseconds) {
+    require_open();
+    if (sqlite3_busy_timeout(db_, milliseconds) != SQLITE_OK) {
+        throw database_error(*this);
+    }
+}
+
 sqlite3_command::sqlite3_command(sqlite3_connection& connection) : connection_(connection) {}
 
 sqlite3_command::sqlite3_command(sqlite3_connection& connection, const std::wstring& sql)
@@ -178,6 +218,67 @@ void sqlite3_command::finalize() {
     columns_ = 0;
     if (rc != SQLITE_OK) {
         throw database_error(connection_);
+    }
+}
+
+void sqlite3_command::bind(int index, std::int64_t value) {
+    if (stmt_ == nullptr) {
+        throw database_error("sqlite3_command::bind(%d): no statement", index);
+    }
+    const int rc = sqlite3_bind_int64(stmt_, index, value);
+    if (rc != SQLITE_OK) {
+        throw database_error("sqlite3_command::bind(%d) failed. Reason=[%s]", index,
+                             sqlite3_errstr(rc));
+    }
+}
+
+void sqlite3_command::bind(int index, std::wstring_view value) {
+    if (stmt_ == nullptr) {
+        throw database_error("sqlite3_command::bind(%d): no statement", index);
+    }
+    const std::u16string text = WholeToUtf16(value);
+    // The 64-bit length cannot wrap; SQLite itself refuses what is past its limit. The data
+    // pointer of an empty string is not null, so empty text binds as text, not as NULL.
+    int rc = SQLITE_OK;
+    if (!text.empty() && (text.front() == u'\uFEFF' || text.front() == u'\uFFFE')) {
+        // SQLite takes these two at the start of UTF-16 text for a byte-order mark: dropped,
+        // or the rest read in the other byte order. Given as UTF-8 the first stays (SQLite's
+        // UTF-8 reader makes the non-character U+FFFE a U+FFFD, as the conversions here do).
+        const std::string utf8 = WholeToUtf8(value);
+        rc = sqlite3_bind_text64(stmt_, index, utf8.data(), utf8.size(), SQLITE_TRANSIENT,
+                                 SQLITE_UTF8);
+    } else {
+        rc = sqlite3_bind_text64(stmt_, index, reinterpret_cast<const char*>(text.data()),
+                                 text.size() * sizeof(char16_t), SQLITE_TRANSIENT, SQLITE_UTF16);
+    }
+    if (rc != SQLITE_OK) {
+        throw database_error("sqlite3_command::bind(%d) failed. Reason=[%s]", index,
+                             sqlite3_errstr(rc));
+    }
+}
+
+bool sqlite3_command::step() {
+    if (stmt_ == nullptr) {
+        return false;  // empty or comment-only SQL prepares to no statement
+    }
+    switch (sqlite3_step(stmt_)) {
+        case SQLITE_ROW:
+            return true;
+        case SQLITE_DONE:
+            return false;
+        default: {
+            // Read the reason before the reset, which may replace it.
+            database_error error(connection_);
+            sqlite3_reset(stmt_);
+            throw error;
+        }
+    }
+}
+
+void sqlite3_command::reset() {
+    if (stmt_ != nullptr) {
+        // Its result repeats the last step's error, which the step has already reported.
+        sqlite3_reset(stmt_);
     }
 }
 
@@ -231,17 +332,7 @@ bool sqlite3_cursor::step() {
     if (command_ == nullptr) {
         throw database_error("sqlite3_cursor::step(): reader is closed");
     }
-    if (command_->stmt_ == nullptr) {
-        return false;  // empty or comment-only SQL prepares to no statement
-    }
-    switch (sqlite3_step(command_->stmt_)) {
-        case SQLITE_ROW:
-            return true;
-        case SQLITE_DONE:
-            return false;
-        default:
-            throw database_error(command_->connection_);
-    }
+    return command_->step();
 }
 
 void sqlite3_cursor::check(const char* getter, int index) const {
@@ -265,8 +356,8 @@ std::wstring sqlite3_cursor::getwstring(int index) {
         return {};
     }
     const int bytes = sqlite3_column_bytes16(command_->stmt_, index);
-    return FromUtf16(std::u16string_view(static_cast<const char16_t*>(text),
-                                         static_cast<std::size_t>(bytes) / 2));
+    return WholeFromUtf16(std::u16string_view(static_cast<const char16_t*>(text),
+                                              static_cast<std::size_t>(bytes) / 2));
 }
 
 void sqlite3_cursor::close() {
@@ -274,15 +365,14 @@ void sqlite3_cursor::close() {
         return;
     }
     if (--command_->readers_ == 0) {
-        // Its result repeats the last step's error, which the step has already reported.
-        sqlite3_reset(command_->stmt_);
+        command_->reset();
     }
     command_ = nullptr;
 }
 
 sqlite3_scoped_transaction::sqlite3_scoped_transaction(sqlite3_connection& connection)
     : connection_(connection) {
-    connection_.run("begin");
+    connection_.run("begin immediate");
     active_ = true;
 }
 

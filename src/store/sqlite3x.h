@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 
 // SQLite stays behind this layer: callers see neither its handles nor its result codes.
 struct sqlite3;
@@ -18,7 +19,9 @@ class database_error : public std::exception {
     // printf rules; a text longer than its buffer (2048 bytes, or twice the format's length)
     // is cut and ends in "...".
     explicit database_error(const char* format, ...)
-#if defined(__GNUC__)
+#if defined(__clang__)
+        __attribute__((format(printf, 2, 3)))
+#elif defined(__GNUC__)
         __attribute__((format(gnu_printf, 2, 3)))
 #endif
         ;
@@ -64,6 +67,9 @@ class sqlite3_connection {
     std::wstring scalar_wstring(const std::string& sql);
 
     std::int64_t last_insert_rowid();
+    // How long a statement waits for another connection's lock before failing with
+    // "database is locked"; 0 fails at once (SQLite's default).
+    void busy_timeout(int milliseconds);
 
   protected:
     // Called after every successful open, e.g. to set connection options.
@@ -82,6 +88,8 @@ class sqlite3_connection {
 class sqlite3_cursor;
 
 // One prepared statement, finalised on destruction. Its cursors point at it, so it stays put.
+// Bound values stay bound when the statement is reset, so a command prepared once can be
+// bound and run again for every row.
 class sqlite3_command {
   public:
     // Prepare later with `prepare`.
@@ -94,6 +102,17 @@ class sqlite3_command {
     // Replaces any statement held; `length` is in bytes.
     void prepare(const char* sql, int length);
     void finalize();
+
+    // Parameters count from 1, as ?1, ?2... in the SQL. Text is bound whole, NULs included,
+    // and copied: the argument need not outlive the call.
+    void bind(int index, std::int64_t value);
+    void bind(int index, std::wstring_view value);
+
+    // One step without a cursor: true when it gave a row. A failed step resets the
+    // statement before throwing, so the command stays usable.
+    bool step();
+    // Ready to run again from the start, bindings kept.
+    void reset();
 
     sqlite3_cursor open_cursor();
     void run();
@@ -122,7 +141,7 @@ class sqlite3_cursor {
     // True while there is a row to read.
     bool step();
     int getint(int index);
-    // NULL reads as empty text.
+    // NULL reads as empty text; NULs inside the text are kept.
     std::wstring getwstring(int index);
     void close();
 
@@ -132,7 +151,9 @@ class sqlite3_cursor {
     sqlite3_command* command_ = nullptr;
 };
 
-// Rolls back on scope exit unless committed.
+// Rolls back on scope exit unless committed. It takes the write lock at its start, where a
+// busy timeout waits for another connection's lock; asked for after a read inside the
+// transaction, SQLite would refuse it at once to rule out a deadlock.
 class sqlite3_scoped_transaction {
   public:
     explicit sqlite3_scoped_transaction(sqlite3_connection& connection);

@@ -605,6 +605,7 @@ TEST_F(Described, InstalledServicesAnswerForTheMachine) {
     {
         ServicesScope scope(services);
         EXPECT_EQ(L"described", GetHost().UserName());
+        EXPECT_EQ(L"C:\\Windows", GetHost().WindowsFolder());
         EXPECT_EQ(L"id", ReadText(GetRegistry(), L"SOFTWARE\\Zeph", L"MachineId").value_or(L""));
         ASSERT_EQ(0, GetWmi().Connect());
         EXPECT_EQ(std::vector<std::wstring>{L"Described BIOS"},
@@ -829,6 +830,78 @@ TEST_F(DescribedFailure, IntegersOutOfRange) {
          L"services[0].status[3]: expected a 32-bit integer"},
         {R"({"services": {"error": 4294967296}})", L"services.error: expected a Win32 error code"},
     });
+}
+
+// What the JSON library allows, or refuses, unlike a description.
+TEST_F(DescribedFailure, StricterThanTheJsonLibrary) {
+    const std::string deep =
+        R"({"comment": )" + std::string(201, '[') + std::string(201, ']') + "}";
+    Check({
+        {R"({"wmi": {"C": [{"N": 1, "N": 2}]}})",
+         L"line 1, column 25: duplicate member name \"N\""},
+        {R"({"host": {}, "\u0068ost": {}})", L"line 1, column 14: duplicate member name \"host\""},
+        {deep, L"line 1, column 213: nesting deeper than 200 levels"},
+        {R"({"comment": )" + std::string(100000, '['),
+         L"line 1, column 213: nesting deeper than 200 levels"},
+        {R"({"comment": )" + std::string(200, '[') + "x",
+         L"line 1, column 213: nesting deeper than 200 levels"},
+        // The library ends a document at a NUL byte.
+        {std::string("{}\0{}", 5),
+         L"line 1, column 3: unexpected text after the end of the document"},
+        {std::string("{\"a\":\0}", 7), L"line 1, column 6: expected a value"},
+        // One byte-order mark, at the start only.
+        {"\xEF\xBB\xBF\xEF\xBB\xBF{}", L"line 1, column 1: expected a value"},
+        {"\xEF\xBB{}", L"line 1, column 1: expected a value"},
+        {"{\"a\": -01}", L"line 1, column 7: a number must not start with 0"},
+        {"[1e999e]", L"line 1, column 7: expected ',' or ']' after an array element, found 'e'"},
+        {"[-1e999-5]", L"line 1, column 8: expected ',' or ']' after an array element, found '-'"},
+    });
+}
+
+TEST_F(DescribedFailure, NumbersBeyondSixtyFourBitsAreNoIntegers) {
+    const std::wstring plain =
+        L": expected a signed 32-bit integer (write {\"uint32\": n} for an unsigned one, "
+        L"{\"other\": x} for other types)";
+    Check({
+        {R"({"wmi": {"C": [{"N": 1e400}]}})", L"wmi.C[0].N" + plain},
+        {R"({"wmi": {"C": [{"N": )" + std::string(400, '9') + "}]}}", L"wmi.C[0].N" + plain},
+        {R"({"wmi": {"C": [{"N": {"int32": -9223372036854775809}}]}})",
+         L"wmi.C[0].N.int32: expected an integer from -2147483648 to 2147483647"},
+        {R"({"wmi": {"C": [{"N": {"uint32": -9223372036854775808}}]}})",
+         L"wmi.C[0].N.uint32: expected an integer from 0 to 4294967295"},
+        {R"({"registry": {"HKLM\\S": {"V": {"qword": 1.0}}}})",
+         L"registry[\"HKLM\\S\"].V.qword: expected an integer from 0 to 18446744073709551615"},
+        {R"({"registry": {"HKLM\\S": {"V": {"qword": -18446744073709551615}}}})",
+         L"registry[\"HKLM\\S\"].V.qword: expected an integer from 0 to 18446744073709551615"},
+    });
+}
+
+TEST_F(Described, TextTheJsonLibraryRefusesReadsAsReplacementCharacters) {
+    auto machine = Machine(
+        "{\"host\": {\"userName\": \"a\\ud800b\\udc00c\\ud800\\u0041\\ud83d\\ude00\","
+        " \"windowsFolder\": \"\xFFx\xC3 \xED\xA0\x80\\u00e9\xF0\x9F\"}}");
+    EXPECT_EQ(L"a\uFFFDb\uFFFDc\uFFFDA\U0001F600", machine.host().UserName());
+    EXPECT_EQ(L"\uFFFDx\uFFFD \uFFFD\uFFFD\uFFFD\u00e9\uFFFD", machine.host().WindowsFolder());
+
+    // An escaped NUL stays in the text.
+    auto nul = Machine(R"({"host": {"userName": "a\u0000b"}})");
+    EXPECT_EQ(std::wstring(L"a\0b", 3), nul.host().UserName());
+}
+
+TEST_F(Described, NumbersBeyondADoubleAndNestingAtTheLimitLoad) {
+    auto machine = Machine(R"({"comment": )" + std::string(200, '[') + std::string(200, ']') +
+                           R"(, "wmi": {"C": [{"Big": {"other": 1e400}, "Tiny": {"other": -1e-400},
+                             "Long": {"other": )" +
+                           std::string(400, '9') + R"(}, "Zero": -0}]}})");
+    ASSERT_EQ(0, machine.wmi().Connect());
+    const auto rows =
+        Select(machine.wmi(), L"Select * from C", {L"Big", L"Tiny", L"Long", L"Zero"});
+    ASSERT_TRUE(rows.has_value());
+    ASSERT_EQ(1u, rows->size());
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(Kind::Other, (*rows)[0][i].value_or(WmiValue::Null()).kind) << i;
+    EXPECT_EQ(Kind::Int32, (*rows)[0][3].value_or(WmiValue::Null()).kind);
+    EXPECT_EQ(0, (*rows)[0][3].value_or(WmiValue::Null()).number);
 }
 
 TEST_F(DescribedFailure, UnreadableFiles) {

@@ -75,17 +75,21 @@ TEST(Files, RoundTripAndFailures) {
 
 TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstGoes) {
     // Keeps a real run of the program on this machine out of the way (where the lock is a
-    // file in the runtime folder).
-    TempFolder runtime;
-    SetEnvironmentValue(L"XDG_RUNTIME_DIR", runtime.path().wstring());
+    // file in the data folder).
+    TempFolder data;
+    const auto previous = EnvironmentValue(L"XDG_DATA_HOME");
+    SetEnvironmentValue(L"XDG_DATA_HOME", data.path().wstring());
     {
         InstanceLock first;
         ASSERT_TRUE(first.Held());
         InstanceLock second;
         EXPECT_FALSE(second.Held());
     }
-    InstanceLock again;
-    EXPECT_TRUE(again.Held());
+    {
+        InstanceLock again;
+        EXPECT_TRUE(again.Held());
+    }
+    SetEnvironmentValue(L"XDG_DATA_HOME", previous);
 }
 
 }  // namespace

@@ -243,6 +243,11 @@ TEST_F(HardwareTest, VisibleMemoryIsClampedAndShownInMegabytes) {
          L"0MB",
          L"2047MB"},
         {{{{L"TotalVisibleMemorySize", L"1048576"}}}, L"1024MB", L"0MB", L"1024MB"},
+        // Kilobytes beyond 32 bits: 6 TiB of memory, 5 TiB of it free.
+        {{{{L"TotalVisibleMemorySize", L"6442450944"}, {L"FreePhysicalMemory", L"5368709120"}}},
+         L"6291456MB",
+         L"5242880MB",
+         L"1048576MB"},
         {{{{L"TotalVisibleMemorySize", L"0"}, {L"FreePhysicalMemory", L"10"}}}, L"", L"", L""},
         {{{{L"FreePhysicalMemory", L"1048576"}}}, L"", L"", L""},
     };
@@ -287,6 +292,22 @@ TEST_F(HardwareTest, NoUptimeWithoutARecognisedBootTime) {
         Renew();
         report().RenderOperatingSystem({{{L"LastBootupTime", boot}}});
         EXPECT_EQ(report().m_operatingSystemUptime, L"") << boot;
+    }
+}
+
+// WMI writes an unknown date as zeros; an XP machine may have no InstallDate at all, and the
+// provider stores an empty text for it. None of them is a day of 1899 or of the year -1.
+TEST_F(HardwareTest, MissingOrUnreadableDatesAreShownEmpty) {
+    for (const wchar_t* date :
+         {L"", L"00000000000000.000000+000", L"yesterday", L"20261315000000.000000+000",
+          L"2026**15000000.000000+000", L"0000-00-00 00:00:00"}) {
+        Renew();
+        report().m_operatingSystemInstallDate = L"stale";
+        report().m_operatingSystemLastBootupTime = L"stale";
+        report().RenderOperatingSystem({{{L"InstallDate", date}, {L"LastBootupTime", date}}});
+        EXPECT_EQ(report().m_operatingSystemInstallDate, L"") << date;
+        EXPECT_EQ(report().m_operatingSystemLastBootupTime, L"") << date;
+        EXPECT_EQ(report().m_operatingSystemUptime, L"") << date;
     }
 }
 
@@ -398,11 +419,12 @@ TEST_F(HardwareTest, ProcessorsListCoresAndTheFirstClock) {
     EXPECT_EQ(report().m_processorCoreCount, L"3");
     EXPECT_EQ(report().m_processorSpeed, 2400000000.0);
 
+    // Windows XP before SP3 has no NumberOfCores: the provider stores empty text.
     Renew();
     report().RenderProcessor({{{L"DeviceID", L"<CPU0>"}, {L"NumberOfCores", L""}},
                               {{L"Name", L""}, {L"NumberOfCores", L"4"}}});
-    EXPECT_EQ(report().m_processorList, L"&lt;CPU0&gt;:  (0 cores)<br>\n:  (4 cores)");
-    EXPECT_EQ(report().m_processorCoreCount, L"4");
+    EXPECT_EQ(report().m_processorList, L"&lt;CPU0&gt;:  (1 core)<br>\n:  (4 cores)");
+    EXPECT_EQ(report().m_processorCoreCount, L"5");
     EXPECT_EQ(report().m_processorSpeed, 0);
 
     Renew();
@@ -410,6 +432,34 @@ TEST_F(HardwareTest, ProcessorsListCoresAndTheFirstClock) {
     EXPECT_EQ(report().m_processorList, L"") << "the default text is replaced";
     EXPECT_EQ(report().m_processorCount, L"0");
     EXPECT_EQ(report().m_processorCoreCount, L"0");
+}
+
+TEST_F(HardwareTest, CoreCountsThatAreNoCountMeanOneCore) {
+    struct Case {
+        std::wstring cores;
+        std::wstring shown;
+    };
+    const Case cases[] = {
+        {L"", L"1 core"},
+        {L" ", L"1 core"},
+        {L"0", L"1 core"},
+        {L"-2", L"1 core"},
+        {L"many", L"1 core"},
+        {L"4294967296", L"1 core"},
+        {L"8", L"8 cores"},
+        {L"4294967295", L"4294967295 cores"},
+        {L"2147483648", L"2147483648 cores"},
+    };
+    for (const auto& c : cases) {
+        Renew();
+        report().RenderProcessor({{{L"DeviceID", L"CPU0"}, {L"NumberOfCores", c.cores}}});
+        EXPECT_EQ(report().m_processorList, L"CPU0:  (" + c.shown + L")") << c.cores;
+    }
+    // The machine's total goes beyond 32 bits without overflowing.
+    Renew();
+    report().RenderProcessor(
+        {{{L"NumberOfCores", L"4294967295"}}, {{L"NumberOfCores", L"4294967295"}}, {{}}});
+    EXPECT_EQ(report().m_processorCoreCount, L"8589934591");
 }
 
 TEST_F(HardwareTest, PhysicalMemoryModulesAndArrays) {
@@ -437,6 +487,31 @@ TEST_F(HardwareTest, PhysicalMemoryModulesAndArrays) {
     report().RenderPhysicalMemoryArray({});
     EXPECT_EQ(report().m_physicalMemoryArrayMemoryDevices, L"0");
     EXPECT_EQ(report().m_physicalMemoryArrayMaxCapacity, L"0.00b");
+
+    // Counts that each fit 32 bits add up beyond them.
+    report().RenderPhysicalMemoryArray(
+        {{{L"MemoryDevices", L"2147483647"}}, {{L"MemoryDevices", L"2147483647"}}});
+    EXPECT_EQ(report().m_physicalMemoryArrayMemoryDevices, L"4294967294");
+}
+
+// A session without memory modules (no readable firmware table) takes the memory the
+// operating system sees as its total; modules, when listed, win.
+TEST_F(HardwareTest, RamTotalFallsBackToVisibleMemory) {
+    const SessionItem os{{L"Caption", L"Linux"}, {L"TotalVisibleMemorySize", L"24683772"}};
+    report().RenderSections({{L"OperatingSystem", {os}}}, {});
+    EXPECT_EQ(report().m_physicalMemoryTotalSize, L"23.54GB");
+    EXPECT_EQ(report().m_totalPhysicalMemory, 24683772.0 * 1024);
+
+    Renew();
+    report().RenderSections(
+        {{L"OperatingSystem", {os}},
+         {L"PhysicalMemory", {{{L"Tag", L"Physical Memory 0"}, {L"Capacity", L"34359738368"}}}}},
+        {});
+    EXPECT_EQ(report().m_physicalMemoryTotalSize, L"32.00GB");
+
+    Renew();
+    report().RenderSections({{L"OperatingSystem", {{{L"Caption", L"Linux"}}}}}, {});
+    EXPECT_EQ(report().m_physicalMemoryTotalSize, L"") << "nothing known, nothing shown";
 }
 
 TEST_F(HardwareTest, LastInventoryLine) {

@@ -101,8 +101,6 @@ TEST_F(RecentChanges, FilteredListKeepsWhatMeansSomethingToAReader) {
         {L"LogicalDisk", Changed(L"C:", L"FreeSpace", L"0", L"500"),
          kRef + L"C: (Free Space increased by > 25%: 0 => 500)"},
         {L"LogicalDisk", Changed(L"C:", L"FreeSpace", L"0", L"0.0"), L""},
-        {L"LogicalDisk", Changed(L"C:", L"Size", L"1499", L"1500"),
-         kRef + L"C: (Size: 1MB => 2MB)"},
         {L"LogicalDisk", Changed(L"C:", L"VolumeName", L"a", L"b"), L""},
         {L"LogicalDisk", New(L"D:"), kAdd + L"D:"},
         {L"LogicalDisk", Removed(L"E:"), kDel + L"E:"},
@@ -169,8 +167,45 @@ TEST_F(RecentChanges, RawListShowsEveryRecordUnconverted) {
                   RawRow(L"BIOS", 1, kRef + L"Award (SerialNumber: 1 => 2)"));
     EXPECT_EQ(report_.m_recentChangesRawCount, L"4");
     EXPECT_EQ(report_.m_recentChangesList, Label(L"LogicalDisk:", kAdd + L"D:", 0) +
-                                               Label(L"", kRef + L"C: (Size: 1MB => 2MB)", 1));
+                                               Label(L"", kRef + L"C: (Size: 0MB => 0MB)", 1));
     EXPECT_EQ(report_.m_recentChangesCount, L"2");
+}
+
+// Disk sizes are bytes, well beyond 32 bits, shown in megabytes of 2^20 bytes; memory sizes
+// are kilobytes, shown in thousands.
+TEST_F(RecentChanges, SizesAreReadIn64BitsAndShownInMegabytes) {
+    struct Case {
+        std::wstring query, field, value, shown;
+    };
+    const Case cases[] = {
+        {L"LogicalDisk", L"Size", L"80026361856", L"76319MB"},
+        {L"LogicalDisk", L"Size", L"2147483647", L"2048MB"},
+        {L"LogicalDisk", L"Size", L"2147483648", L"2048MB"},
+        {L"LogicalDisk", L"Size", L"4000787030016", L"3815448MB"},
+        {L"LogicalDisk", L"Size", L"1048576", L"1MB"},
+        {L"LogicalDisk", L"Size", L"524288", L"1MB"},
+        {L"LogicalDisk", L"Size", L"524287", L"0MB"},
+        {L"LogicalDisk", L"Size", L"9223372036854775807", L"8796093022208MB"},
+        {L"LogicalDisk", L"Size", L"99999999999999999999", L"0MB"},
+        {L"LogicalDisk", L"Size", L"", L"0MB"},
+        {L"LogicalDisk", L"Size", L"n/a", L"0MB"},
+        {L"OperatingSystem", L"TotalVisibleMemorySize", L"2096632", L"2097MB"},
+        {L"OperatingSystem", L"TotalVisibleMemorySize", L"499", L"0MB"},
+        {L"OperatingSystem", L"TotalVisibleMemorySize", L"500", L"1MB"},
+        {L"OperatingSystem", L"TotalVisibleMemorySize", L"4294967296", L"4294967MB"},
+        {L"OperatingSystem", L"TotalVisibleMemorySize", L"9223372036854775807",
+         L"9223372036854776MB"},
+    };
+    for (const Case& c : cases) {
+        ReportUnderTest model;
+        CInventoryReport& report = model.report;
+        RenderRecentChanges(report, {Changed(L"C:", c.field, L"1048576", c.value)}, c.query);
+        const std::wstring before = c.query == L"LogicalDisk" ? L"1MB" : L"1049MB";
+        EXPECT_EQ(report.m_recentChangesList,
+                  Label(c.query + L":",
+                        kRef + L"C: (" + c.field + L": " + before + L" => " + c.shown + L")", 0))
+            << c.field << " " << c.value;
+    }
 }
 
 TEST_F(RecentChanges, RunAsAdminMismatchLeavesANote) {
@@ -183,6 +218,7 @@ TEST_F(RecentChanges, RunAsAdminMismatchLeavesANote) {
         {L"-1", L"0", kAdminBeforeNote},
         {L"1", L"-1", L""},
         {L"", L"0", L""},
+        {L"4294967296", L"0", kAdminBeforeNote},
     };
     for (const Case& c : cases) {
         ReportUnderTest model;

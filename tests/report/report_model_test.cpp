@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "model_fixture.h"
 #include "platform/files.h"
@@ -159,7 +160,7 @@ class ReportModelTest : public ModelTest {
 
     // The report file's bytes after WriteReport.
     std::string Write() {
-        report().WriteReport();
+        EXPECT_TRUE(report().WriteReport());
         std::string bytes;
         EXPECT_TRUE(platform::ReadWholeFile(OutputPath(), bytes));
         return bytes;
@@ -232,7 +233,7 @@ TEST_F(ReportModelTest, RowHelpersAlternateTheRowClassByIndex) {
     }
 }
 
-TEST_F(ReportModelTest, OpenSetsTheFixedFieldsAndEmptiesTheReport) {
+TEST_F(ReportModelTest, OpenSetsTheFixedFieldsAndLeavesThePreviousReport) {
     host_.version = {2, 5, 1234};
     config_ = std::make_unique<CLinuxConfig>();
     report_ = std::make_unique<CInventoryReport>(*config_);
@@ -241,7 +242,7 @@ TEST_F(ReportModelTest, OpenSetsTheFixedFieldsAndEmptiesTheReport) {
     Open("x\n");
     std::string bytes;
     ASSERT_TRUE(platform::ReadWholeFile(OutputPath(), bytes));
-    EXPECT_EQ(bytes, "") << "the report is emptied when opened, not when written";
+    EXPECT_EQ(bytes, "an older report") << "a run killed before WriteReport keeps the old report";
 
     EXPECT_EQ(report().m_inventoryFilesPath, L"inventory_files/");
     EXPECT_EQ(report().m_productName, L"Fennock");
@@ -357,19 +358,99 @@ TEST_F(ReportModelTest, WritesEveryLineWithCrLfAndAddsNoByteOrderMark) {
     }
 }
 
-TEST_F(ReportModelTest, MissingTemplateLeavesAnEmptyReport) {
-    ASSERT_TRUE(platform::WriteWholeFile(OutputPath(), "stale"));
-    report().Open(folder_.Slashed() + L"missing.tpl", OutputPath(), false);
-    report().WriteReport();
+TEST_F(ReportModelTest, CompleteReportReplacesThePreviousOneAndLeavesNoPartialFile) {
+    ASSERT_TRUE(platform::WriteWholeFile(OutputPath(), "an older, longer report"));
+    EXPECT_EQ(Render("@@__m_productName__@@\n"), "Fennock\r\n");
+    EXPECT_FALSE(platform::FileExists(OutputPath() + L".tmp"));
+}
+
+// Whatever stops the report from being written, the previous one stays as it was.
+TEST_F(ReportModelTest, ReportThatCannotBeWrittenLeavesThePreviousOne) {
+    ASSERT_TRUE(platform::WriteWholeFile(TemplatePath(), "@@__m_productName__@@\n"));
+    const std::wstring folder = folder_.Slashed();
+    ASSERT_TRUE(platform::WriteWholeFile(folder + L"a-file", "x"));
+    // A folder, not empty, where the partial file would go.
+    ASSERT_TRUE(platform::CreateFolders(folder + L"blocked/inventory.html.tmp"));
+    ASSERT_TRUE(platform::WriteWholeFile(folder + L"blocked/inventory.html.tmp/x", "x"));
+    ASSERT_TRUE(platform::WriteWholeFile(folder + L"blocked/inventory.html", "old"));
+    struct Case {
+        const char* what;
+        std::wstring templatePath;
+        std::wstring outputPath;
+    };
+    const Case cases[] = {
+        {"missing template", folder + L"missing.tpl", OutputPath()},
+        {"template is a folder", folder + L"blocked", OutputPath()},
+        {"missing output folder", TemplatePath(), folder + L"no/such/folder/inventory.html"},
+        {"output folder under a file", TemplatePath(), folder + L"a-file/inventory.html"},
+        {"partial file cannot be created", TemplatePath(), folder + L"blocked/inventory.html"},
+        {"output is a folder", TemplatePath(), folder + L"blocked/inventory.html.tmp"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform::WriteWholeFile(OutputPath(), "stale"));
+        CInventoryReport other(*config_);
+        other.Open(c.templatePath, c.outputPath, false);
+        EXPECT_FALSE(other.WriteReport()) << c.what;
+        std::string bytes;
+        ASSERT_TRUE(platform::ReadWholeFile(OutputPath(), bytes));
+        EXPECT_EQ(bytes, "stale") << c.what;
+        ASSERT_TRUE(platform::ReadWholeFile(folder + L"blocked/inventory.html", bytes));
+        EXPECT_EQ(bytes, "old") << c.what;
+        EXPECT_TRUE(platform::IsDirectory(folder + L"blocked/inventory.html.tmp")) << c.what;
+    }
+}
+
+TEST_F(ReportModelTest, ReadOnlyFolderLeavesThePreviousReport) {
+    const std::filesystem::path folder = folder_.path() / "read-only";
+    std::filesystem::create_directories(folder);
+    const std::wstring output = folder_.Slashed() + L"read-only/inventory.html";
+    ASSERT_TRUE(platform::WriteWholeFile(output, "old"));
+    ASSERT_TRUE(platform::WriteWholeFile(TemplatePath(), "x\n"));
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const bool enforced = !platform::WriteWholeFile(output + L".probe", "");
+    if (enforced) {
+        report().Open(TemplatePath(), output, false);
+        EXPECT_FALSE(report().WriteReport());
+        std::string bytes;
+        ASSERT_TRUE(platform::ReadWholeFile(output, bytes));
+        EXPECT_EQ(bytes, "old");
+    }
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    if (!enforced) {
+        GTEST_SKIP() << "the folder's permissions are not enforced here (root, or Windows)";
+    }
+}
+
+TEST_F(ReportModelTest, EachOpenAllowsOneWrite) {
+    ASSERT_TRUE(platform::WriteWholeFile(TemplatePath(), "x\n"));
+    EXPECT_FALSE(report().WriteReport()) << "nothing to write before Open";
+    EXPECT_FALSE(platform::FileExists(OutputPath()));
+    report().Open(TemplatePath(), OutputPath(), false);
+    EXPECT_TRUE(report().WriteReport());
+    ASSERT_TRUE(platform::WriteWholeFile(OutputPath(), "kept"));
+    EXPECT_FALSE(report().WriteReport());
     std::string bytes;
     ASSERT_TRUE(platform::ReadWholeFile(OutputPath(), bytes));
-    EXPECT_EQ(bytes, "");
+    EXPECT_EQ(bytes, "kept");
+}
 
-    // An output that cannot be opened fails silently.
-    CInventoryReport other(*config_);
-    ASSERT_TRUE(platform::WriteWholeFile(TemplatePath(), "x\n"));
-    other.Open(TemplatePath(), folder_.Slashed() + L"no/such/folder/inventory.html", false);
-    other.WriteReport();
+// A list of many thousand rows is one line of the template: its line feeds become CR LF in
+// one pass, and the bytes are exactly those of the line-by-line copy.
+TEST_F(ReportModelTest, LongListLineGetsItsLineEndsInOnePass) {
+    std::vector<SessionItem> processes;
+    std::string rows;
+    for (int i = 0; i < 50000; ++i) {
+        const std::wstring name = L"p" + std::to_wstring(i) + L".exe";
+        processes.push_back({{L"Name", name}, {L"CommandLine", L"a\r\nb\u00e9\n"}});
+        rows +=
+            std::string(i % 2 == 0 ? "<tr class=\"rowHighlightData\">" : "<tr class=\"rowData\">") +
+            "<td width=\"1%\">&nbsp;&nbsp;</td><td colspan=\"2\">" + WideToUtf8(name) +
+            " (a\r\r\nb\xC3\xA9\r\n)</td></tr>\r\n";
+    }
+    report().RenderProcess(processes);
+    EXPECT_EQ(Render("<table>\r\n@@__m_processCount__@@|@@__m_processList__@@|end\n</table>"),
+              "<table>\r\n50000|" + rows + "|end\r\n</table>\r\n");
 }
 
 TEST_F(ReportModelTest, EmptyChangeListsGetTheNoChangesRow) {

@@ -285,7 +285,8 @@ std::wstring FieldsUpdate(const std::wstring& from, const std::wstring& to) {
            L"session_item_field.query_field_id AND qf2.query_id = q2.id AND q1.name IN "
            L"('InstalledSoftware32','InstalledSoftware64') AND q2.name = 'QuickFixEngineering' "
            L"AND qf1.name = '" +
-           from + L"' AND qf2.name = '" + to + L"' ), query_field_id);";
+           from + L"' AND qf2.name = '" + to +
+           L"' ), query_field_id) WHERE session_item_id IN (SELECT id FROM temp_session_item);";
 }
 
 std::wstring EmptyHotFixField(const std::wstring& field) {

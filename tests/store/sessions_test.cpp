@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -323,6 +324,14 @@ class RotationTest : public SessionsTest {
                      L"ORDER BY id");
     }
     Table Fields() { return Query(DbPath(), L"SELECT * FROM session_item_field ORDER BY id"); }
+
+    // A run killed after its first rows leaves its session "New", with items and fields.
+    int Abandon(const std::vector<StoredRow>& rows) {
+        auto store = Open();
+        store->PreProcess();
+        StoreAll(*store, rows, true);
+        return store->GetSessionId();
+    }
 };
 
 TEST_F(RotationTest, SecondRunReplacesTheKeptSession) {
@@ -380,22 +389,57 @@ TEST_F(RotationTest, KeepWithoutAnyRowKeepsThePreviousSession) {
     EXPECT_EQ(Fields(), fields);
 }
 
-TEST_F(RotationTest, UnfinishedRunLeavesASessionThatIsNeverCompared) {
+TEST_F(RotationTest, UnfinishedRunsAreNeverComparedAndGoWithTheNextKeep) {
     const RunOutcome one = Run(first_);
-    int abandoned = 0;
-    {
-        auto store = Open();
-        StoreAll(*store, {{L"BIOS", {{L"Name", L"Firmware"}, {L"Version", L"99"}}}});
-        abandoned = store->GetSessionId();
+    std::vector<int> abandoned;
+    for (const wchar_t* version : {L"99", L"98"}) {
+        abandoned.push_back(Abandon({{L"BIOS", {{L"Name", L"Firmware"}, {L"Version", version}}},
+                                     {L"Services", {{L"DisplayName", L"Gamma"}}}}));
     }
+    EXPECT_EQ(Count("SELECT count(*) FROM session WHERE status_type_id = 1"), 2);
     const RunOutcome three = Run(second_);
     EXPECT_EQ(three.changesResult, 0);
     const auto& bios = three.changes.at(L"BIOS");
     ASSERT_EQ(bios.size(), 1u);
     EXPECT_EQ(bios[0].oldValue, L"1");
-    EXPECT_THAT(Sessions(), ElementsAre(ElementsAre(std::to_wstring(abandoned), L"1"),
-                                        ElementsAre(std::to_wstring(three.sessionId), L"2")));
-    EXPECT_NE(one.sessionId, abandoned);
+    EXPECT_THAT(Sessions(), ElementsAre(ElementsAre(std::to_wstring(three.sessionId), L"2")));
+    EXPECT_EQ(Count("SELECT count(*) FROM session_item WHERE session_id != " +
+                    std::to_string(three.sessionId)),
+              0);
+    EXPECT_EQ(Count("SELECT count(*) FROM session_item_field WHERE session_item_id NOT IN "
+                    "(SELECT id FROM session_item)"),
+              0);
+    EXPECT_EQ(Count("SELECT count(*) FROM session_item_field"), 4);
+    EXPECT_THAT(abandoned, Not(testing::Contains(one.sessionId)));
+}
+
+TEST_F(RotationTest, KilledRunLeavesAnIntactFileWithWhatItCommitted) {
+    Run(first_);
+    const std::filesystem::path copy = folder.path() / L"killed";
+    std::filesystem::create_directories(copy);
+    {
+        auto store = Open();
+        store->PreProcess();
+        StoreAll(*store, second_, true);
+        // Commits go to the write-ahead log, where the platform has one.
+        EXPECT_EQ(ScalarText(DbPath(), "PRAGMA journal_mode;"), L"wal");
+        // What a process killed now leaves behind: its files as they are, never closed.
+        for (const wchar_t* suffix : {L"", L"-wal", L"-journal"}) {
+            if (std::filesystem::exists(DbPath() + suffix)) {
+                std::filesystem::copy_file(DbPath() + suffix,
+                                           copy / (std::wstring(L"inventory.db") + suffix));
+            }
+        }
+    }
+    const std::wstring killed = (copy / L"inventory.db").wstring();
+    EXPECT_EQ(ScalarText(killed, "PRAGMA integrity_check;"), L"ok");
+    EXPECT_EQ(Scalar(killed,
+                     "SELECT count(*) FROM session_item si JOIN session s ON "
+                     "s.id = si.session_id WHERE s.status_type_id = 1"),
+              2);
+    const RunOutcome next = RunAt(killed, first_);
+    EXPECT_EQ(Query(killed, L"SELECT id, status_type_id FROM session"),
+              Table({{std::to_wstring(next.sessionId), L"2"}}));
 }
 
 TEST_F(RotationTest, FailedKeepLeavesTheFileAsItWas) {

@@ -58,6 +58,91 @@ TEST_F(Sqlite3xTest, WideTextSurvivesTheRoundTrip) {
     EXPECT_FALSE(cursor.step());
 }
 
+TEST_F(Sqlite3xTest, TextWithNulsIsReadWhole) {
+    using namespace std::string_literals;
+    EXPECT_EQ(db.scalar_wstring("select 'a' || char(0) || 'b' || char(0)"), L"a\0b\0"s);
+    EXPECT_EQ(db.scalar_wstring("select char(0)"), L"\0"s);
+}
+
+TEST_F(Sqlite3xTest, BoundCommandRunsAgainWithNewValues) {
+    using namespace std::string_literals;
+    sqlite3_command insert(db, L"insert into t(value, name) values (?1, ?2)");
+    const std::wstring names[] = {L"x\0y"s, L"", L"O'Brien \U0001F600", std::wstring(100000, L'z')};
+    const int bytes[] = {6, 0, 20, 200000};  // in UTF-16
+    std::int64_t value = 10;
+    for (const std::wstring& name : names) {
+        insert.bind(1, value++);
+        insert.bind(2, name);
+        EXPECT_FALSE(insert.step());
+        insert.reset();
+    }
+    // Bindings outlive the reset: the same values once more.
+    insert.run();
+    sqlite3_command select(
+        db,
+        L"select value, name, typeof(name), length(cast(name as blob)) from t where value >= 10 "
+        L"order by id");
+    sqlite3_cursor row = select.open_cursor();
+    for (std::int64_t expected : {10, 11, 12, 13, 13}) {
+        ASSERT_TRUE(row.step());
+        const std::int64_t n = expected - 10;
+        EXPECT_EQ(row.getint(0), expected);
+        EXPECT_TRUE(row.getwstring(1) == names[n]) << expected;
+        EXPECT_EQ(row.getwstring(2), L"text");  // empty text is bound as text, not NULL
+        EXPECT_EQ(row.getint(3), bytes[n]);
+    }
+    EXPECT_FALSE(row.step());
+}
+
+// SQLite reads a leading U+FEFF or U+FFFE of bound UTF-16 as a byte-order mark.
+TEST_F(Sqlite3xTest, TextStartingLikeAByteOrderMarkKeepsItsFirstCharacter) {
+    struct Case {
+        std::wstring bound;
+        std::wstring read;
+    };
+    const Case cases[] = {
+        {L"\uFEFFtext", L"\uFEFFtext"},
+        {L"\uFEFF", L"\uFEFF"},
+        {L"\uFEFF\uFEFFx", L"\uFEFF\uFEFFx"},
+        {L"\uFFFEtext", L"\uFFFDtext"},  // a non-character, as the conversions treat it
+        {L"\uFFFFtext", L"\uFFFFtext"},
+        {L"a\uFEFF\uFFFE", L"a\uFEFF\uFFFE"},
+    };
+    sqlite3_command insert(db, L"insert into t(value, name) values (?1, ?2)");
+    std::int64_t value = 100;
+    for (const Case& c : cases) {
+        insert.bind(1, value++);
+        insert.bind(2, c.bound);
+        insert.step();
+        insert.reset();
+    }
+    sqlite3_command select(db, L"select name from t where value >= 100 order by value");
+    sqlite3_cursor row = select.open_cursor();
+    for (const Case& c : cases) {
+        ASSERT_TRUE(row.step());
+        EXPECT_TRUE(row.getwstring(0) == c.read) << static_cast<int>(c.bound[0]);
+    }
+}
+
+TEST_F(Sqlite3xTest, BindAndStepFailuresAreThrownAndLeaveTheCommandUsable) {
+    sqlite3_command unprepared(db);
+    EXPECT_EQ(ErrorOf([&] { unprepared.bind(1, std::int64_t{1}); }),
+              "sqlite3_command::bind(1): no statement");
+    EXPECT_FALSE(unprepared.step());
+
+    sqlite3_command insert(db, L"insert into t(value, name) values (?1, ?2)");
+    EXPECT_EQ(ErrorOf([&] { insert.bind(3, L"x"); }),
+              "sqlite3_command::bind(3) failed. Reason=[column index out of range]");
+    insert.bind(1, std::int64_t{7});
+    // ?2 unbound is NULL, refused by the column.
+    EXPECT_EQ(ErrorOf([&] { insert.step(); }),
+              "sqlite3_connection[]: NOT NULL constraint failed: t.name");
+    insert.bind(2, L"seven");
+    EXPECT_FALSE(insert.step());
+    insert.reset();
+    EXPECT_EQ(db.scalar_wstring("select name from t where value = 7"), L"seven");
+}
+
 TEST_F(Sqlite3xTest, GettersCheckIndexAndState) {
     sqlite3_command command(db, L"select id, value, name from t");
     sqlite3_cursor cursor = command.open_cursor();

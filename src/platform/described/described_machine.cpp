@@ -10,8 +10,8 @@
 
 namespace platform {
 
-using described::JsonValue;
-using Type = JsonValue::Type;
+using described::Json;
+using described::WideText;
 
 namespace {
 
@@ -38,23 +38,31 @@ std::wstring Index(const std::wstring& parent, std::size_t index) {
     return parent + L"[" + std::to_wstring(index) + L"]";
 }
 
-// Whether the number is an integer within [low, high].
-bool IntegerIn(const JsonValue& value, std::int64_t low, std::uint64_t high) {
-    if (value.type != Type::Number || !value.integral)
+// Whether the number is an integer within [low, high]. The library keeps integers of 64 bits
+// exactly (negative ones signed, the others unsigned); one written with a fraction or an
+// exponent, or too large for 64 bits, is a floating-point number and no integer.
+bool IntegerIn(const Json& value, std::int64_t low, std::uint64_t high) {
+    if (value.is_number_unsigned())
+        return value.get<std::uint64_t>() <= high;
+    if (!value.is_number_integer())
         return false;
-    if (!value.negative)
-        return value.magnitude <= high;
-    if (low >= 0)
-        return value.magnitude == 0;
-    return value.magnitude <= static_cast<std::uint64_t>(-(low + 1)) + 1;
+    const auto n = value.get<std::int64_t>();
+    return n >= low && (n < 0 || static_cast<std::uint64_t>(n) <= high);
 }
 
-std::int64_t SignedValue(const JsonValue& value) {
-    if (!value.negative)
-        return static_cast<std::int64_t>(value.magnitude);
-    if (value.magnitude == std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1)
-        return std::numeric_limits<std::int64_t>::min();
-    return -static_cast<std::int64_t>(value.magnitude);
+// Of a number IntegerIn accepted.
+std::int64_t SignedValue(const Json& value) {
+    if (value.is_number_unsigned())
+        return static_cast<std::int64_t>(value.get<std::uint64_t>());
+    return value.get<std::int64_t>();
+}
+
+const Json::object_t& MembersOf(const Json& object) {
+    return object.get_ref<const Json::object_t&>();
+}
+
+std::wstring Text(const Json& string) {
+    return WideText(string.get_ref<const std::string&>());
 }
 
 struct RootName {
@@ -86,16 +94,17 @@ class DescribedLoader {
   public:
     DescribedLoader(const std::wstring& name, Host& running) : name_(name), running_(running) {}
 
-    std::optional<DescribedMachine> Load(const JsonValue& document) {
-        if (document.type != Type::Object) {
+    std::optional<DescribedMachine> Load(const Json& document) {
+        if (!document.is_object()) {
             error_ = name_ + L": expected a JSON object at the top level";
             return std::nullopt;
         }
-        const JsonValue* host = nullptr;
-        const JsonValue* wmi = nullptr;
-        const JsonValue* registry = nullptr;
-        const JsonValue* services = nullptr;
-        for (const auto& [key, value] : document.members) {
+        const Json* host = nullptr;
+        const Json* wmi = nullptr;
+        const Json* registry = nullptr;
+        const Json* services = nullptr;
+        for (const auto& [keyUtf8, value] : MembersOf(document)) {
+            const std::wstring key = WideText(keyUtf8);
             if (key == L"host")
                 host = &value;
             else if (key == L"wmi")
@@ -143,42 +152,42 @@ class DescribedLoader {
         return Fail(where, L"unknown member (expected one of: " + expected + L")");
     }
 
-    bool ExpectType(const JsonValue& value, Type type, const std::wstring& where,
-                    const wchar_t* what) {
-        if (value.type == type)
+    bool Expect(bool ok, const std::wstring& where, const wchar_t* what) {
+        if (ok)
             return true;
         return Fail(where, std::wstring(L"expected ") + what);
     }
 
     // ---- host ----
 
-    bool ReadHost(const JsonValue& host, DescribedHostAnswers& answers) {
+    bool ReadHost(const Json& host, DescribedHostAnswers& answers) {
         const std::wstring where = L"host";
-        if (!ExpectType(host, Type::Object, where, L"an object"))
+        if (!Expect(host.is_object(), where, L"an object"))
             return false;
         std::optional<bool> wow64, machine64Bit;
         std::optional<std::wstring> version;
         bool ntFamily = true;
-        for (const auto& [key, value] : host.members) {
+        for (const auto& [keyUtf8, value] : MembersOf(host)) {
+            const std::wstring key = WideText(keyUtf8);
             const std::wstring at = Member(where, key);
             bool flag = false;
             if (key == L"userName") {
-                if (!ExpectType(value, Type::String, at, L"a string"))
+                if (!Expect(value.is_string(), at, L"a string"))
                     return false;
-                answers.userName = value.text;
+                answers.userName = Text(value);
             } else if (key == L"windowsFolder") {
-                if (!ExpectType(value, Type::String, at, L"a string"))
+                if (!Expect(value.is_string(), at, L"a string"))
                     return false;
-                answers.windowsFolder = value.text;
+                answers.windowsFolder = Text(value);
             } else if (key == L"windowsVersion") {
-                if (!ExpectType(value, Type::String, at, L"a string such as \"5.1\""))
+                if (!Expect(value.is_string(), at, L"a string such as \"5.1\""))
                     return false;
-                version = value.text;
+                version = Text(value);
             } else if (key == L"administrator" || key == L"wow64" || key == L"machine64Bit" ||
                        key == L"ntFamily") {
-                if (!ExpectType(value, Type::Boolean, at, L"true or false"))
+                if (!Expect(value.is_boolean(), at, L"true or false"))
                     return false;
-                flag = value.boolean;
+                flag = value.get<bool>();
                 if (key == L"administrator")
                     answers.administrator = flag;
                 else if (key == L"wow64")
@@ -234,12 +243,13 @@ class DescribedLoader {
 
     // ---- wmi ----
 
-    bool ReadWmi(const JsonValue& wmi, std::optional<DescribedWmi::Classes>& classes) {
+    bool ReadWmi(const Json& wmi, std::optional<DescribedWmi::Classes>& classes) {
         const std::wstring where = L"wmi";
-        if (!ExpectType(wmi, Type::Object, where, L"an object of classes"))
+        if (!Expect(wmi.is_object(), where, L"an object of classes"))
             return false;
         classes.emplace();
-        for (const auto& [className, objects] : wmi.members) {
+        for (const auto& [classNameUtf8, objects] : MembersOf(wmi)) {
+            const std::wstring className = WideText(classNameUtf8);
             const std::wstring at = Member(where, className);
             if (!IsIdentifier(className))
                 return Fail(at,
@@ -248,11 +258,11 @@ class DescribedLoader {
             auto [slot, added] = classes->try_emplace(WqlFold(className));
             if (!added)
                 return Fail(at, L"the class is given twice (class names ignore letter case)");
-            if (!ExpectType(objects, Type::Array, at, L"an array of objects"))
+            if (!Expect(objects.is_array(), at, L"an array of objects"))
                 return false;
-            for (std::size_t i = 0; i < objects.items.size(); ++i) {
+            for (std::size_t i = 0; i < objects.size(); ++i) {
                 WmiObject object;
-                if (!ReadObject(objects.items[i], Index(at, i), object))
+                if (!ReadObject(objects[i], Index(at, i), object))
                     return false;
                 slot->second.push_back(std::move(object));
             }
@@ -260,11 +270,12 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadObject(const JsonValue& object, const std::wstring& where, WmiObject& out) {
-        if (!ExpectType(object, Type::Object, where, L"an object of properties"))
+    bool ReadObject(const Json& object, const std::wstring& where, WmiObject& out) {
+        if (!Expect(object.is_object(), where, L"an object of properties"))
             return false;
         std::set<std::wstring> seen;
-        for (const auto& [name, value] : object.members) {
+        for (const auto& [nameUtf8, value] : MembersOf(object)) {
+            const std::wstring name = WideText(nameUtf8);
             const std::wstring at = Member(where, name);
             if (!IsIdentifier(name))
                 return Fail(at,
@@ -275,11 +286,11 @@ class DescribedLoader {
                             L"the property is given twice (property names ignore letter "
                             L"case)");
             WmiProperty property{name, {}};
-            if (value.type == Type::Array) {
+            if (value.is_array()) {
                 std::vector<WmiValue> elements;
-                for (std::size_t i = 0; i < value.items.size(); ++i) {
+                for (std::size_t i = 0; i < value.size(); ++i) {
                     WmiValue element;
-                    if (!ReadScalar(value.items[i], Index(at, i), element))
+                    if (!ReadScalar(value[i], Index(at, i), element))
                         return false;
                     elements.push_back(std::move(element));
                 }
@@ -292,37 +303,38 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadScalar(const JsonValue& value, const std::wstring& where, WmiValue& out) {
+    bool ReadScalar(const Json& value, const std::wstring& where, WmiValue& out) {
         using Kind = WmiValue::Kind;
-        switch (value.type) {
-            case Type::Null:
-                out = WmiValue::Null();
-                return true;
-            case Type::String:
-                out = WmiValue::String(value.text);
-                return true;
-            case Type::Boolean:
-                out = WmiValue::Bool(value.boolean);
-                return true;
-            case Type::Number:
-                if (!IntegerIn(value, std::numeric_limits<std::int32_t>::min(),
-                               std::numeric_limits<std::int32_t>::max()))
-                    return Fail(where,
-                                L"expected a signed 32-bit integer (write {\"uint32\": n} "
-                                L"for an unsigned one, {\"other\": x} for other types)");
-                out = WmiValue::Integer(Kind::Int32, SignedValue(value));
-                return true;
-            case Type::Array:
-                return Fail(where, L"expected a single value (an array holds no arrays)");
-            case Type::Object:
-                break;
+        if (value.is_null()) {
+            out = WmiValue::Null();
+            return true;
         }
+        if (value.is_string()) {
+            out = WmiValue::String(Text(value));
+            return true;
+        }
+        if (value.is_boolean()) {
+            out = WmiValue::Bool(value.get<bool>());
+            return true;
+        }
+        if (value.is_number()) {
+            if (!IntegerIn(value, std::numeric_limits<std::int32_t>::min(),
+                           std::numeric_limits<std::int32_t>::max()))
+                return Fail(where,
+                            L"expected a signed 32-bit integer (write {\"uint32\": n} "
+                            L"for an unsigned one, {\"other\": x} for other types)");
+            out = WmiValue::Integer(Kind::Int32, SignedValue(value));
+            return true;
+        }
+        if (value.is_array())
+            return Fail(where, L"expected a single value (an array holds no arrays)");
         static const wchar_t kTypes[] = L"int16, int32, uint32, string, boolean, other, empty";
-        if (value.members.size() != 1)
+        if (value.size() != 1)
             return Fail(where, std::wstring(L"expected one typed value such as {\"uint32\": 4} "
                                             L"(types: ") +
                                    kTypes + L")");
-        const auto& [type, inner] = value.members.front();
+        const auto& [typeUtf8, inner] = MembersOf(value).front();
+        const std::wstring type = WideText(typeUtf8);
         const std::wstring at = Member(where, type);
         if (type == L"int16" || type == L"int32" || type == L"uint32") {
             const bool int16 = type == L"int16";
@@ -337,13 +349,13 @@ class DescribedLoader {
                                             : Kind::Int32,
                                     SignedValue(inner));
         } else if (type == L"string") {
-            if (!ExpectType(inner, Type::String, at, L"a string"))
+            if (!Expect(inner.is_string(), at, L"a string"))
                 return false;
-            out = WmiValue::String(inner.text);
+            out = WmiValue::String(Text(inner));
         } else if (type == L"boolean") {
-            if (!ExpectType(inner, Type::Boolean, at, L"true or false"))
+            if (!Expect(inner.is_boolean(), at, L"true or false"))
                 return false;
-            out = WmiValue::Bool(inner.boolean);
+            out = WmiValue::Bool(inner.get<bool>());
         } else if (type == L"other") {
             out = WmiValue::Of(Kind::Other);
         } else if (type == L"empty") {
@@ -356,11 +368,12 @@ class DescribedLoader {
 
     // ---- registry ----
 
-    bool ReadRegistry(const JsonValue& registry, MemoryRegistry& memory) {
+    bool ReadRegistry(const Json& registry, MemoryRegistry& memory) {
         const std::wstring where = L"registry";
-        if (!ExpectType(registry, Type::Object, where, L"an object of keys"))
+        if (!Expect(registry.is_object(), where, L"an object of keys"))
             return false;
-        for (const auto& [path, values] : registry.members) {
+        for (const auto& [pathUtf8, values] : MembersOf(registry)) {
+            const std::wstring path = WideText(pathUtf8);
             const std::wstring at = Member(where, path);
             const std::size_t slash = path.find(L'\\');
             const std::wstring rootName = WqlFold(path.substr(0, slash));
@@ -375,11 +388,12 @@ class DescribedLoader {
                             L"(or HKLM), HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS, "
                             L"HKEY_CURRENT_CONFIG");
             const std::wstring subkey = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
-            if (!ExpectType(values, Type::Object, at, L"an object of values"))
+            if (!Expect(values.is_object(), at, L"an object of values"))
                 return false;
             memory.PutKey(root->key, subkey);
             std::set<std::wstring> seen;
-            for (const auto& [valueName, value] : values.members) {
+            for (const auto& [valueNameUtf8, value] : MembersOf(values)) {
+                const std::wstring valueName = WideText(valueNameUtf8);
                 const std::wstring valueAt = Member(at, valueName);
                 if (!seen.insert(WqlFold(valueName)).second)
                     return Fail(valueAt,
@@ -395,19 +409,20 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadRegistryValue(const JsonValue& value, const std::wstring& where, std::uint32_t& type,
+    bool ReadRegistryValue(const Json& value, const std::wstring& where, std::uint32_t& type,
                            std::vector<std::uint8_t>& data) {
         static const wchar_t kTypes[] = L"dword, qword, expand, multi, binary";
-        if (value.type == Type::String) {
+        if (value.is_string()) {
             type = kRegSz;
-            data = WideBytes(value.text + L'\0');
+            data = WideBytes(Text(value) + L'\0');
             return true;
         }
-        if (value.type != Type::Object || value.members.size() != 1)
+        if (!value.is_object() || value.size() != 1)
             return Fail(where, std::wstring(L"expected a string or one typed value such as "
                                             L"{\"dword\": 1} (types: ") +
                                    kTypes + L")");
-        const auto& [name, inner] = value.members.front();
+        const auto& [nameUtf8, inner] = MembersOf(value).front();
+        const std::wstring name = WideText(nameUtf8);
         const std::wstring at = Member(where, name);
         if (name == L"dword" || name == L"qword") {
             const bool dword = name == L"dword";
@@ -416,27 +431,28 @@ class DescribedLoader {
                 return Fail(at, L"expected an integer from 0 to " + std::to_wstring(high));
             type = dword ? kRegDword : kRegQword;
             data.resize(dword ? 4 : 8);
+            const auto number = inner.get<std::uint64_t>();
             for (std::size_t i = 0; i < data.size(); ++i)
-                data[i] = static_cast<std::uint8_t>(inner.magnitude >> (8 * i));
+                data[i] = static_cast<std::uint8_t>(number >> (8 * i));
         } else if (name == L"expand") {
-            if (!ExpectType(inner, Type::String, at, L"a string"))
+            if (!Expect(inner.is_string(), at, L"a string"))
                 return false;
             type = kRegExpandSz;
-            data = WideBytes(inner.text + L'\0');
+            data = WideBytes(Text(inner) + L'\0');
         } else if (name == L"multi") {
-            if (!ExpectType(inner, Type::Array, at, L"an array of strings"))
+            if (!Expect(inner.is_array(), at, L"an array of strings"))
                 return false;
             std::wstring joined;
-            for (std::size_t i = 0; i < inner.items.size(); ++i) {
-                if (!ExpectType(inner.items[i], Type::String, Index(at, i), L"a string"))
+            for (std::size_t i = 0; i < inner.size(); ++i) {
+                if (!Expect(inner[i].is_string(), Index(at, i), L"a string"))
                     return false;
-                joined += inner.items[i].text + L'\0';
+                joined += Text(inner[i]) + L'\0';
             }
             type = kRegMultiSz;
             data = WideBytes(joined + L'\0');
         } else if (name == L"binary") {
-            if (!ExpectType(inner, Type::String, at, L"a string of hexadecimal digit pairs") ||
-                !Hex(inner.text, data))
+            if (!Expect(inner.is_string(), at, L"a string of hexadecimal digit pairs") ||
+                !Hex(Text(inner), data))
                 return Fail(at, L"expected a string of hexadecimal digit pairs such as \"00ff\"");
             type = kRegBinary;
         } else {
@@ -469,23 +485,24 @@ class DescribedLoader {
 
     // ---- services ----
 
-    bool ReadServices(const JsonValue& services, ServiceListing& listing) {
+    bool ReadServices(const Json& services, ServiceListing& listing) {
         std::wstring where = L"services";
-        const JsonValue* list = &services;
-        if (services.type == Type::Object) {
+        const Json* list = &services;
+        if (services.is_object()) {
             list = nullptr;
-            for (const auto& [key, value] : services.members) {
+            for (const auto& [keyUtf8, value] : MembersOf(services)) {
+                const std::wstring key = WideText(keyUtf8);
                 const std::wstring at = Member(where, key);
                 if (key == L"list") {
                     list = &value;
                 } else if (key == L"failure") {
-                    if (!ExpectType(value, Type::String, at, L"\"open\", \"list\" or \"close\""))
+                    if (!Expect(value.is_string(), at, L"\"open\", \"list\" or \"close\""))
                         return false;
-                    if (value.text == L"open")
+                    if (Text(value) == L"open")
                         listing.failure = ServiceListing::Failure::Open;
-                    else if (value.text == L"list")
+                    else if (Text(value) == L"list")
                         listing.failure = ServiceListing::Failure::List;
-                    else if (value.text == L"close")
+                    else if (Text(value) == L"close")
                         listing.failure = ServiceListing::Failure::Close;
                     else
                         return Fail(at, L"expected \"open\", \"list\" or \"close\"");
@@ -503,13 +520,13 @@ class DescribedLoader {
                 return true;
             where = Member(where, L"list");
         }
-        if (!ExpectType(*list, Type::Array, where,
-                        L"an array of services, or an object with list, failure and error"))
+        if (!Expect(list->is_array(), where,
+                    L"an array of services, or an object with list, failure and error"))
             return false;
         std::set<std::wstring> names;
-        for (std::size_t i = 0; i < list->items.size(); ++i) {
+        for (std::size_t i = 0; i < list->size(); ++i) {
             ServiceEntry entry;
-            if (!ReadService(list->items[i], Index(where, i), entry))
+            if (!ReadService((*list)[i], Index(where, i), entry))
                 return false;
             if (!names.insert(WqlFold(entry.serviceName)).second)
                 return Fail(Member(Index(where, i), L"name"),
@@ -519,25 +536,26 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadService(const JsonValue& service, const std::wstring& where, ServiceEntry& entry) {
-        if (!ExpectType(service, Type::Object, where, L"an object with name, displayName, status"))
+    bool ReadService(const Json& service, const std::wstring& where, ServiceEntry& entry) {
+        if (!Expect(service.is_object(), where, L"an object with name, displayName, status"))
             return false;
         bool hasName = false, hasDisplayName = false, hasStatus = false;
-        for (const auto& [key, value] : service.members) {
+        for (const auto& [keyUtf8, value] : MembersOf(service)) {
+            const std::wstring key = WideText(keyUtf8);
             const std::wstring at = Member(where, key);
             if (key == L"name" || key == L"displayName") {
-                if (!ExpectType(value, Type::String, at, L"a string"))
+                if (!Expect(value.is_string(), at, L"a string"))
                     return false;
-                (key == L"name" ? entry.serviceName : entry.displayName) = value.text;
+                (key == L"name" ? entry.serviceName : entry.displayName) = Text(value);
                 (key == L"name" ? hasName : hasDisplayName) = true;
             } else if (key == L"status") {
-                if (value.type != Type::Array || value.items.size() != 7)
+                if (!value.is_array() || value.size() != 7)
                     return Fail(at,
                                 L"expected an array of the seven status numbers: type, "
                                 L"state, controls accepted, Win32 exit code, "
                                 L"service-specific exit code, check point, wait hint");
                 for (std::size_t n = 0; n < 7; ++n) {
-                    const JsonValue& number = value.items[n];
+                    const Json& number = value[n];
                     if (!IntegerIn(number, std::numeric_limits<std::int32_t>::min(),
                                    std::numeric_limits<std::uint32_t>::max()))
                         return Fail(Index(at, n), L"expected a 32-bit integer");
@@ -570,15 +588,15 @@ DescribedMachine::~DescribedMachine() = default;
 std::optional<DescribedMachine> DescribedMachine::FromText(std::string_view json,
                                                            const std::wstring& name,
                                                            std::wstring& error, Host& running) {
-    JsonValue document;
     described::JsonError syntax;
-    if (!described::ParseJson(json, document, syntax)) {
+    const std::optional<Json> document = described::ParseJson(json, syntax);
+    if (!document) {
         error = name + L": line " + std::to_wstring(syntax.line) + L", column " +
                 std::to_wstring(syntax.column) + L": " + syntax.message;
         return std::nullopt;
     }
     DescribedLoader loader(name, running);
-    auto machine = loader.Load(document);
+    auto machine = loader.Load(*document);
     error = machine ? std::wstring() : std::move(loader.error());
     return machine;
 }

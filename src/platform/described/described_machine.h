@@ -81,10 +81,10 @@ class DescribedHost : public Host {
     std::wstring UserName() override { return answers_.userName; }
     // Empty: the described machine keeps its id in the registry, as Windows does.
     std::wstring MachineId() override { return {}; }
+    std::wstring WindowsFolder() override { return answers_.windowsFolder; }
     wchar_t PathSeparator() override { return running_->PathSeparator(); }
     void Sleep(unsigned milliseconds) override { running_->Sleep(milliseconds); }
 
-    const std::wstring& WindowsFolder() const { return answers_.windowsFolder; }
     bool Is64BitMachine() const { return answers_.machine64Bit; }
 
   private:

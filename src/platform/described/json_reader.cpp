@@ -1,346 +1,178 @@
 #include "platform/described/json_reader.h"
 
-#include <charconv>
-#include <set>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
+#include "platform/described/json_mend.h"
+#include "platform/described/json_syntax.h"
 #include "util/utf.h"
 
 namespace platform::described {
 namespace {
 
-// Deep enough for any description, shallow enough for the stack.
-constexpr int kMaxDepth = 200;
+// When the library refuses what none of this program's rules does.
+const wchar_t kNotJson[] = L"not valid JSON";
 
-void AppendCodePoint(std::wstring& out, std::uint32_t cp) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (cp > 0xFFFF) {
-            cp -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-            return;
-        }
-    }
-    out += static_cast<wchar_t>(cp);
-}
-
-struct Failure {
-    std::size_t offset = 0;
-    std::wstring message;
-};
-
-class Reader {
+// Builds the document from the library's events and follows them in the text, since the
+// library tells neither where a token is nor why it refuses one.
+class DocumentBuilder final : public nlohmann::json_sax<Json> {
   public:
-    explicit Reader(std::string_view text) : text_(text) {
-        if (text_.substr(0, 3) == "\xEF\xBB\xBF")
-            pos_ = 3;
-    }
+    explicit DocumentBuilder(std::string_view text) : text_(text), end_(JsonStart(text)) {}
 
-    bool Document(JsonValue& value) {
-        SkipSpace();
-        if (!Value(value, 0))
+    bool null() override { return Scalar(nullptr); }
+    bool boolean(bool value) override { return Scalar(value); }
+    bool number_integer(number_integer_t value) override { return Number(value); }
+    bool number_unsigned(number_unsigned_t value) override { return Number(value); }
+    bool number_float(number_float_t value, const string_t&) override { return Number(value); }
+    bool string(string_t& value) override { return Scalar(std::move(value)); }
+    bool binary(binary_t&) override { return Refuse(); }
+
+    bool start_object(std::size_t) override { return Open(Json::object()); }
+    bool start_array(std::size_t) override { return Open(Json::array()); }
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+
+    bool key(string_t& name) override {
+        const std::size_t start = NextToken(text_, end_, Expecting());
+        Frame& frame = frames_.back();
+        if (!frame.names.insert(name).second) {
+            fault_ = JsonFault{start, L"duplicate member name \"" + WideText(name) + L"\""};
             return false;
-        SkipSpace();
-        if (pos_ < text_.size())
-            return Fail(pos_, L"unexpected text after the end of the document");
+        }
+        // Known to be new: straight to the end, past the map's linear search for the name.
+        auto& members = frame.value->get_ref<Json::object_t&>();
+        static_cast<Json::object_t::Container&>(members).emplace_back(std::move(name), nullptr);
+        frame.awaitingValue = true;
+        end_ = TokenEnd(text_, start);
         return true;
     }
 
-    const Failure& failure() const { return failure_; }
-
-  private:
-    bool AtEnd() const { return pos_ >= text_.size(); }
-    char Peek() const { return text_[pos_]; }
-
-    void SkipSpace() {
-        while (!AtEnd() && (Peek() == ' ' || Peek() == '\t' || Peek() == '\n' || Peek() == '\r'))
-            ++pos_;
+    bool parse_error(std::size_t, const std::string&, const Json::exception&) override {
+        return Refuse();
     }
 
-    bool Fail(std::size_t offset, std::wstring message) {
-        failure_ = Failure{offset, std::move(message)};
+    // Once the library has accepted the text. It ends a document at a NUL byte as well.
+    std::optional<Json> Finish() {
+        if (NextToken(text_, end_, Expect::Nothing) < text_.size()) {
+            Refuse();
+            return std::nullopt;
+        }
+        return std::move(root_);
+    }
+
+    JsonFault fault() const { return fault_.value_or(JsonFault{end_, kNotJson}); }
+
+  private:
+    struct Frame {
+        Json* value;
+        std::unordered_set<std::string> names;
+        bool awaitingValue = false;
+    };
+
+    Expect Expecting() const {
+        if (frames_.empty())
+            return complete_ ? Expect::Nothing : Expect::Document;
+        const Frame& frame = frames_.back();
+        if (frame.value->is_array())
+            return frame.value->empty() ? Expect::FirstElement : Expect::ElementEnd;
+        if (frame.awaitingValue)
+            return Expect::Colon;
+        return frame.value->empty() ? Expect::FirstMember : Expect::MemberEnd;
+    }
+
+    // The start of the value now reported; nothing past the depth limit.
+    std::optional<std::size_t> Begin() {
+        const std::size_t start = NextToken(text_, end_, Expecting());
+        if (frames_.size() > kMaxJsonDepth) {
+            fault_ = TooDeep(start);
+            return std::nullopt;
+        }
+        return start;
+    }
+
+    // Where the value goes: the document, the end of an array or the member just named.
+    // Containers being filled are last in theirs, so the place stays valid while they are.
+    Json& Place(Json value) {
+        if (frames_.empty()) {
+            root_ = std::move(value);
+            complete_ = true;
+            return root_;
+        }
+        Frame& frame = frames_.back();
+        if (frame.value->is_array()) {
+            auto& elements = frame.value->get_ref<Json::array_t&>();
+            elements.push_back(std::move(value));
+            return elements.back();
+        }
+        frame.awaitingValue = false;
+        Json& member = frame.value->get_ref<Json::object_t&>().back().second;
+        member = std::move(value);
+        return member;
+    }
+
+    bool Scalar(Json value) {
+        const auto start = Begin();
+        if (!start)
+            return false;
+        end_ = TokenEnd(text_, *start);
+        Place(std::move(value));
+        return true;
+    }
+
+    template <typename N>
+    bool Number(N value) {
+        const auto start = Begin();
+        if (!start)
+            return false;
+        if (auto fault = NumberFault(text_, *start)) {
+            fault_ = std::move(fault);
+            return false;
+        }
+        end_ = TokenEnd(text_, *start);
+        Place(value);
+        return true;
+    }
+
+    bool Open(Json empty) {
+        const auto start = Begin();
+        if (!start)
+            return false;
+        end_ = *start + 1;
+        frames_.push_back(Frame{&Place(std::move(empty)), {}, false});
+        return true;
+    }
+
+    bool Close() {
+        end_ = NextToken(text_, end_, Expecting()) + 1;
+        frames_.pop_back();
+        return true;
+    }
+
+    bool Refuse() {
+        fault_ = ExplainFault(text_, end_, Expecting(), frames_.size(), kNotJson);
         return false;
     }
 
-    bool Unexpected(const wchar_t* wanted) {
-        std::wstring message = std::wstring(L"expected ") + wanted;
-        if (AtEnd()) {
-            message += L", found the end of the file";
-        } else {
-            const auto c = static_cast<unsigned char>(Peek());
-            if (c >= 0x20 && c < 0x7F)
-                message += std::wstring(L", found '") + static_cast<wchar_t>(c) + L"'";
-        }
-        return Fail(pos_, message);
-    }
-
-    bool Value(JsonValue& value, int depth) {
-        if (depth > kMaxDepth)
-            return Fail(pos_, L"nesting deeper than 200 levels");
-        if (AtEnd())
-            return Unexpected(L"a value");
-        switch (Peek()) {
-            case '{':
-                return Object(value, depth);
-            case '[':
-                return Array(value, depth);
-            case '"':
-                value.type = JsonValue::Type::String;
-                return String(value.text);
-            case 't':
-                value.type = JsonValue::Type::Boolean;
-                value.boolean = true;
-                return Word("true");
-            case 'f':
-                value.type = JsonValue::Type::Boolean;
-                return Word("false");
-            case 'n':
-                value.type = JsonValue::Type::Null;
-                return Word("null");
-            default:
-                if (Peek() == '-' || (Peek() >= '0' && Peek() <= '9'))
-                    return Number(value);
-                return Unexpected(L"a value");
-        }
-    }
-
-    bool Word(std::string_view word) {
-        if (text_.substr(pos_, word.size()) != word)
-            return Unexpected(L"a value");
-        pos_ += word.size();
-        return true;
-    }
-
-    bool Object(JsonValue& value, int depth) {
-        value.type = JsonValue::Type::Object;
-        ++pos_;
-        SkipSpace();
-        if (!AtEnd() && Peek() == '}') {
-            ++pos_;
-            return true;
-        }
-        std::set<std::wstring> names;
-        for (;;) {
-            SkipSpace();
-            if (AtEnd() || Peek() != '"')
-                return Unexpected(L"a member name in double quotes");
-            const std::size_t nameOffset = pos_;
-            std::wstring name;
-            if (!String(name))
-                return false;
-            if (!names.insert(name).second)
-                return Fail(nameOffset, L"duplicate member name \"" + name + L"\"");
-            SkipSpace();
-            if (AtEnd() || Peek() != ':')
-                return Unexpected(L"':' after a member name");
-            ++pos_;
-            SkipSpace();
-            value.members.emplace_back(std::move(name), JsonValue{});
-            if (!Value(value.members.back().second, depth + 1))
-                return false;
-            SkipSpace();
-            if (!AtEnd() && Peek() == ',') {
-                ++pos_;
-                continue;
-            }
-            if (!AtEnd() && Peek() == '}') {
-                ++pos_;
-                return true;
-            }
-            return Unexpected(L"',' or '}' after an object member");
-        }
-    }
-
-    bool Array(JsonValue& value, int depth) {
-        value.type = JsonValue::Type::Array;
-        ++pos_;
-        SkipSpace();
-        if (!AtEnd() && Peek() == ']') {
-            ++pos_;
-            return true;
-        }
-        for (;;) {
-            SkipSpace();
-            value.items.emplace_back();
-            if (!Value(value.items.back(), depth + 1))
-                return false;
-            SkipSpace();
-            if (!AtEnd() && Peek() == ',') {
-                ++pos_;
-                continue;
-            }
-            if (!AtEnd() && Peek() == ']') {
-                ++pos_;
-                return true;
-            }
-            return Unexpected(L"',' or ']' after an array element");
-        }
-    }
-
-    bool Hex4(std::uint32_t& n) {
-        n = 0;
-        for (int i = 0; i < 4; ++i, ++pos_) {
-            if (AtEnd())
-                return Fail(pos_, L"unfinished \\u escape");
-            const char c = Peek();
-            n <<= 4;
-            if (c >= '0' && c <= '9')
-                n |= static_cast<std::uint32_t>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                n |= static_cast<std::uint32_t>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                n |= static_cast<std::uint32_t>(c - 'A' + 10);
-            else
-                return Fail(pos_, L"a \\u escape needs four hexadecimal digits");
-        }
-        return true;
-    }
-
-    // Raw runs are decoded as UTF-8 (ill-formed bytes become U+FFFD); escapes are added as
-    // code points.
-    bool String(std::wstring& out) {
-        const std::size_t open = pos_++;
-        out.clear();
-        std::size_t run = pos_;
-        auto flush = [&] { out += Utf8ToWide(text_.substr(run, pos_ - run)); };
-        for (;;) {
-            if (AtEnd())
-                return Fail(open, L"string not closed before the end of the file");
-            const auto c = static_cast<unsigned char>(Peek());
-            if (c == '"') {
-                flush();
-                ++pos_;
-                return true;
-            }
-            if (c < 0x20)
-                return Fail(pos_, L"control character in a string (write it as an escape)");
-            if (c != '\\') {
-                ++pos_;
-                continue;
-            }
-            flush();
-            const std::size_t escape = pos_++;
-            if (AtEnd())
-                return Fail(open, L"string not closed before the end of the file");
-            const char e = Peek();
-            ++pos_;
-            switch (e) {
-                case '"':
-                    out += L'"';
-                    break;
-                case '\\':
-                    out += L'\\';
-                    break;
-                case '/':
-                    out += L'/';
-                    break;
-                case 'b':
-                    out += L'\b';
-                    break;
-                case 'f':
-                    out += L'\f';
-                    break;
-                case 'n':
-                    out += L'\n';
-                    break;
-                case 'r':
-                    out += L'\r';
-                    break;
-                case 't':
-                    out += L'\t';
-                    break;
-                case 'u': {
-                    std::uint32_t cp = 0;
-                    if (!Hex4(cp))
-                        return false;
-                    if (cp >= 0xD800 && cp <= 0xDBFF) {
-                        const std::size_t afterHigh = pos_;
-                        std::uint32_t low = 0;
-                        if (text_.substr(pos_, 2) == "\\u") {
-                            pos_ += 2;
-                            if (!Hex4(low))
-                                return false;
-                        }
-                        if (low >= 0xDC00 && low <= 0xDFFF) {
-                            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                        } else {
-                            cp = 0xFFFD;
-                            pos_ = afterHigh;
-                        }
-                    } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-                        cp = 0xFFFD;
-                    }
-                    AppendCodePoint(out, cp);
-                    break;
-                }
-                default:
-                    return Fail(escape, L"unknown escape in a string");
-            }
-            run = pos_;
-        }
-    }
-
-    bool Number(JsonValue& value) {
-        const std::size_t start = pos_;
-        value.type = JsonValue::Type::Number;
-        value.negative = Peek() == '-';
-        if (value.negative)
-            ++pos_;
-        if (AtEnd() || Peek() < '0' || Peek() > '9')
-            return Fail(start, L"a number needs digits");
-        bool fits = true;
-        const std::size_t digits = pos_;
-        while (!AtEnd() && Peek() >= '0' && Peek() <= '9') {
-            const auto digit = static_cast<std::uint64_t>(Peek() - '0');
-            if (value.magnitude > (UINT64_MAX - digit) / 10)
-                fits = false;
-            else
-                value.magnitude = value.magnitude * 10 + digit;
-            ++pos_;
-        }
-        if (pos_ - digits > 1 && text_[digits] == '0')
-            return Fail(start, L"a number must not start with 0");
-        bool whole = true;
-        if (!AtEnd() && Peek() == '.') {
-            whole = false;
-            ++pos_;
-            if (AtEnd() || Peek() < '0' || Peek() > '9')
-                return Fail(start, L"a number needs digits after its decimal point");
-            while (!AtEnd() && Peek() >= '0' && Peek() <= '9')
-                ++pos_;
-        }
-        if (!AtEnd() && (Peek() == 'e' || Peek() == 'E')) {
-            whole = false;
-            ++pos_;
-            if (!AtEnd() && (Peek() == '+' || Peek() == '-'))
-                ++pos_;
-            if (AtEnd() || Peek() < '0' || Peek() > '9')
-                return Fail(start, L"a number needs digits in its exponent");
-            while (!AtEnd() && Peek() >= '0' && Peek() <= '9')
-                ++pos_;
-        }
-        value.integral = whole && fits;
-        if (!value.integral)
-            value.magnitude = 0;
-        const char* first = text_.data() + start;
-        std::from_chars(first, text_.data() + pos_, value.real);
-        return true;
-    }
-
     std::string_view text_;
-    std::size_t pos_ = 0;
-    Failure failure_;
+    std::size_t end_;  // where the last token reported ended
+    std::vector<Frame> frames_;
+    Json root_;
+    bool complete_ = false;
+    std::optional<JsonFault> fault_;
 };
 
 // Line and column (in characters, from 1) of a byte offset.
 void Locate(std::string_view text, std::size_t offset, JsonError& error) {
     error.line = 1;
     error.column = 1;
+    const std::size_t bom = JsonStart(text);
     for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == '\n') {
             ++error.line;
             error.column = 1;
-        } else if ((c & 0xC0) != 0x80 && !(i < 3 && text.substr(0, 3) == "\xEF\xBB\xBF")) {
+        } else if ((c & 0xC0) != 0x80 && i >= bom) {
             ++error.column;
         }
     }
@@ -348,15 +180,32 @@ void Locate(std::string_view text, std::size_t offset, JsonError& error) {
 
 }  // namespace
 
-bool ParseJson(std::string_view utf8, JsonValue& value, JsonError& error) {
-    value = JsonValue{};
-    Reader reader(utf8);
-    if (reader.Document(value))
-        return true;
-    Locate(utf8, reader.failure().offset, error);
-    error.message = reader.failure().message;
-    value = JsonValue{};
-    return false;
+std::optional<Json> ParseJson(std::string_view utf8, JsonError& error) {
+    const std::optional<std::string> mended = MendForLibrary(utf8);
+    const std::string_view readable = mended ? std::string_view(*mended) : utf8;
+    // Places are told on the original text: mending changes nothing between the tokens.
+    DocumentBuilder builder(utf8);
+    std::optional<Json> document;
+    if (Json::sax_parse(readable.data(), readable.data() + readable.size(), &builder))
+        document = builder.Finish();
+    if (!document) {
+        const JsonFault fault = builder.fault();
+        Locate(utf8, fault.offset, error);
+        error.message = fault.message;
+    }
+    return document;
+}
+
+std::wstring WideText(std::string_view utf8) {
+    std::wstring text;
+    for (;;) {
+        const std::size_t nul = utf8.find('\0');
+        text += Utf8ToWide(utf8.substr(0, nul));
+        if (nul == std::string_view::npos)
+            return text;
+        text += L'\0';
+        utf8.remove_prefix(nul + 1);
+    }
 }
 
 }  // namespace platform::described

@@ -1,30 +1,18 @@
 #pragma once
-// A strict JSON reader for machine descriptions. It keeps object members in file order,
-// refuses duplicate names, tells where a syntax error is (line and column, counted in
-// characters from 1), decodes strings to wide text (a lone surrogate escape becomes U+FFFD)
-// and keeps integers exact up to 64 bits.
-#include <cstdint>
+// Machine descriptions read with the nlohmann JSON library, held to this program's rules:
+// members stay in file order, duplicate names are refused, nesting stops at 200 levels,
+// ill-formed UTF-8 and lone surrogate escapes read as U+FFFD (the library refuses both),
+// and a syntax error says where (line and column, counted in characters from 1) and what in
+// this program's words.
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace platform::described {
 
-struct JsonValue {
-    enum class Type { Null, Boolean, Number, String, Array, Object };
-    Type type = Type::Null;
-    bool boolean = false;
-    // Numbers: integral when written without fraction or exponent and of at most 64 bits of
-    // magnitude; the magnitude and sign then hold it exactly.
-    bool integral = false;
-    bool negative = false;
-    std::uint64_t magnitude = 0;
-    double real = 0;
-    std::wstring text;
-    std::vector<JsonValue> items;
-    std::vector<std::pair<std::wstring, JsonValue>> members;
-};
+using Json = nlohmann::ordered_json;
 
 struct JsonError {
     int line = 0;
@@ -32,7 +20,11 @@ struct JsonError {
     std::wstring message;
 };
 
-// False with the error filled when the text is not one well-formed JSON value.
-bool ParseJson(std::string_view utf8, JsonValue& value, JsonError& error);
+// Nothing, with the error filled, when the text is not one well-formed JSON value.
+std::optional<Json> ParseJson(std::string_view utf8, JsonError& error);
+
+// A string value or member name as wide text, keeping the NULs of \u0000 escapes (which
+// Utf8ToWide would stop at).
+std::wstring WideText(std::string_view utf8);
 
 }  // namespace platform::described

@@ -2,38 +2,95 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
-#include "platform/environment.h"
+#include "platform/services.h"
 #include "util/utf.h"
+
+// The guard keeps two runs off one database, so it lives beside the database: fennock.lock
+// in the per-user data folder, whichever runtime folder each run's session has.
+//
+// A lock is trusted only when this user owns both the folder and the file. Anyone else who
+// could own or swap the file could hold it for ever and keep every run out. When no such lock
+// can be had (no data folder, a folder or file of another user's, a link in the file's place,
+// a file system without locks) the run goes on unguarded: refusing would name an instance
+// that does not exist, and the database's own locking still keeps two runs from harming it.
+// Nothing of another user's is changed or removed.
 
 namespace platform {
 namespace {
 
-// Per user: in the runtime folder when the session has one, else (or when that folder is
-// unusable) in /tmp with the user id in the name so that users do not block each other.
-int OpenLockFile() {
-    if (auto runtime = EnvironmentValue(L"XDG_RUNTIME_DIR"); runtime && !runtime->empty()) {
-        const std::string path = WideToUtf8(*runtime) + "/fennock.lock";
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd >= 0)
-            return fd;
+constexpr char kLockName[] = "fennock.lock";
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
     }
-    const std::string path = "/tmp/fennock-" + std::to_string(geteuid()) + ".lock";
-    return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return fd_; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+  private:
+    int fd_;
+};
+
+bool OwnedByThisUser(int fd, mode_t type) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && (status.st_mode & S_IFMT) == type &&
+           status.st_uid == ::geteuid();
+}
+
+// The folder and its missing parents, private (0700) as data folders are made.
+void CreatePrivateFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        ::mkdir(path.substr(0, slash).c_str(), 0700);
+        if (slash == std::string::npos)
+            return;
+    }
+}
+
+// The lock file, created when missing; never through a link, never a file of someone else's.
+int OpenLockFile(const std::string& folderPath) {
+    CreatePrivateFolders(folderPath);
+    Descriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0 || !OwnedByThisUser(folder.get(), S_IFDIR))
+        return -1;
+    // Not blocking on whatever special file might sit there; fstat then refuses it.
+    Descriptor file(::openat(folder.get(), kLockName,
+                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (file.get() < 0 || !OwnedByThisUser(file.get(), S_IFREG))
+        return -1;
+    return file.release();
 }
 
 }  // namespace
 
 InstanceLock::InstanceLock() {
-    const int fd = OpenLockFile();
-    if (fd < 0)
+    held_ = true;
+    const std::string folder = WideToUtf8(GetHost().DataFolder());
+    if (folder.empty())
         return;
-    handle_ = fd;
+    Descriptor file(OpenLockFile(folder));
+    if (file.get() < 0)
+        return;
     // An advisory lock ends with the process, so a crashed run never blocks the next one.
-    held_ = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (::flock(file.get(), LOCK_EX | LOCK_NB) == 0)
+        handle_ = file.release();
+    else
+        held_ = errno != EWOULDBLOCK;
 }
 
 InstanceLock::~InstanceLock() {

@@ -6,7 +6,7 @@
 namespace platform {
 
 // rename(2) replaces the target atomically within one file system.
-bool ReplaceFile(const std::wstring& from, const std::wstring& to) {
+bool MoveFileOver(const std::wstring& from, const std::wstring& to) {
     return std::rename(WideToUtf8(from).c_str(), WideToUtf8(to).c_str()) == 0;
 }
 
