@@ -1,14 +1,8 @@
 #include "platform/linux/live/desktop_entry.h"
+#include "platform/linux/live/text_views.h"
 
 namespace platform::live {
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 std::optional<std::string> Value(const std::map<std::string, std::string>& keys, const char* key) {
     auto found = keys.find(key);
@@ -25,7 +19,7 @@ std::map<std::string, std::string> ParseDesktopGroup(std::string_view text,
     bool inside = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string_view line = TrimBlanks(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line.front() == '#')
             continue;
@@ -36,9 +30,10 @@ std::map<std::string, std::string> ParseDesktopGroup(std::string_view text,
         const std::size_t equals = line.find('=');
         if (!inside || equals == std::string_view::npos)
             continue;
-        const std::string_view key = Trimmed(line.substr(0, equals));
+        const std::string_view key = TrimBlanks(line.substr(0, equals));
         if (!key.empty())
-            keys.emplace(std::string(key), UnescapeDesktopString(Trimmed(line.substr(equals + 1))));
+            keys.emplace(std::string(key),
+                         UnescapeDesktopString(TrimBlanks(line.substr(equals + 1))));
     }
     return keys;
 }

@@ -11,14 +11,6 @@ namespace {
 constexpr int kMaxSourceDepth = 4;  // "source" may include a file that includes it again
 constexpr std::size_t kLeaseLimit = 1u << 20;
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 // ifupdown reads relative paths from its own folder.
 std::string Absolute(const std::string& path) {
     return path.empty() || path.front() == '/' ? path : "/etc/network/" + path;
@@ -32,14 +24,14 @@ std::string Folder(const std::string& path) {
 // NetworkManager: "internal-<connection>-eth0.lease", "dhclient-<connection>-eth0.lease";
 // the ones whose prefix ends in 6 are DHCPv6.
 bool NetworkManagerNames(const std::string& file, const std::string& interface) {
-    return (StartsWith(file, "internal-") || StartsWith(file, "dhclient-")) &&
-           EndsWith(file, "-" + interface + ".lease");
+    return (file.starts_with("internal-") || file.starts_with("dhclient-")) &&
+           file.ends_with("-" + interface + ".lease");
 }
 
 // dhcpcd: "eth0.lease", "wlan0-<network>.lease", older "dhcpcd-eth0.lease" (".lease6" is v6).
 bool DhcpcdNames(const std::string& file, const std::string& interface) {
     return file == interface + ".lease" || file == "dhcpcd-" + interface + ".lease" ||
-           (StartsWith(file, interface + "-") && EndsWith(file, ".lease"));
+           (file.starts_with(interface + "-") && file.ends_with(".lease"));
 }
 
 bool SourceDirectoryEntry(const std::string& name) {
@@ -124,8 +116,8 @@ DhcpEvidence::DhcpEvidence(const SystemRoot& root) {
     ReadIfupdown(root, "/etc/network/interfaces", 0);
     for (const char* folder : {"/var/lib/dhcp", "/var/lib/dhclient"}) {
         for (const auto& name : root.ListFolder(folder)) {
-            if (!StartsWith(name, "dhclient") || !EndsWith(name, ".leases") ||
-                StartsWith(name, "dhclient6"))
+            if (!name.starts_with("dhclient") || !name.ends_with(".leases") ||
+                name.starts_with("dhclient6"))
                 continue;
             if (const auto text = root.ReadFile(std::string(folder) + "/" + name, kLeaseLimit))
                 dhclient_.merge(DhclientInterfaces(*text));

@@ -1,4 +1,5 @@
 #include "platform/linux/live/dpkg_status.h"
+#include "platform/linux/live/text_views.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,14 +8,6 @@ namespace platform::live {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
 
 bool SameName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -35,7 +28,7 @@ std::vector<std::string_view> Words(std::string_view text) {
 }
 
 std::optional<std::uint64_t> Kilobytes(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
@@ -66,20 +59,20 @@ std::vector<ControlStanza> ParseControlStanzas(std::string_view text) {
         at = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (Trimmed(line).empty()) {
+        if (TrimBlanks(line).empty()) {
             finish();
         } else if (line.front() == ' ' || line.front() == '\t') {
             // A continuation before any field belongs to nothing.
             if (current.empty())
                 continue;
             std::string_view more = line.substr(1);
-            if (Trimmed(more) == ".")
+            if (TrimBlanks(more) == ".")
                 more = {};
             current.back().value += '\n';
             current.back().value += more;
         } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
-            current.push_back({std::string(Trimmed(line.substr(0, colon))),
-                               std::string(Trimmed(line.substr(colon + 1)))});
+            current.push_back({std::string(TrimBlanks(line.substr(0, colon))),
+                               std::string(TrimBlanks(line.substr(colon + 1)))});
         }
     }
     finish();
@@ -94,15 +87,15 @@ std::optional<std::string_view> FieldValue(const ControlStanza& stanza, std::str
 }
 
 std::string MaintainerName(std::string_view maintainer) {
-    maintainer = Trimmed(maintainer);
+    maintainer = TrimBlanks(maintainer);
     // The address closes the field; a "<" inside the name is the name's.
     const std::size_t open = maintainer.rfind('<');
     if (maintainer.empty() || maintainer.back() != '>' || open == std::string_view::npos)
         return std::string(maintainer);
-    const std::string_view name = Trimmed(maintainer.substr(0, open));
+    const std::string_view name = TrimBlanks(maintainer.substr(0, open));
     if (!name.empty())
         return std::string(name);
-    return std::string(Trimmed(maintainer.substr(open + 1, maintainer.size() - open - 2)));
+    return std::string(TrimBlanks(maintainer.substr(open + 1, maintainer.size() - open - 2)));
 }
 
 std::vector<DpkgPackage> InstalledPackages(std::string_view statusText) {
@@ -120,7 +113,7 @@ std::vector<DpkgPackage> InstalledPackages(std::string_view statusText) {
         package.architecture = Field(stanza, "Architecture");
         package.maintainer = MaintainerName(Field(stanza, "Maintainer"));
         const std::string description = Field(stanza, "Description");
-        package.synopsis = std::string(Trimmed(description.substr(0, description.find('\n'))));
+        package.synopsis = std::string(TrimBlanks(description.substr(0, description.find('\n'))));
         package.homepage = Field(stanza, "Homepage");
         if (auto size = FieldValue(stanza, "Installed-Size"))
             package.installedSizeKb = Kilobytes(*size);

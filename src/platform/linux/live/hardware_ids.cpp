@@ -1,4 +1,5 @@
 #include "platform/linux/live/hardware_ids.h"
+#include "platform/linux/live/text_views.h"
 
 namespace platform::live {
 namespace {
@@ -15,15 +16,6 @@ int HexValue(char c) {
     return c - 'A' + 10;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // "8086  Intel Corporation" -> 0x8086 and the name; nothing for any other line.
 std::optional<std::pair<std::uint16_t, std::string_view>> IdLine(std::string_view line) {
     if (line.size() < 5 || (line[4] != ' ' && line[4] != '\t'))
@@ -34,7 +26,7 @@ std::optional<std::pair<std::uint16_t, std::string_view>> IdLine(std::string_vie
             return std::nullopt;
         id = static_cast<std::uint16_t>(id * 16 + HexValue(line[i]));
     }
-    return std::pair{id, Trimmed(line.substr(5))};
+    return std::pair{id, TrimBlanks(line.substr(5))};
 }
 
 }  // namespace

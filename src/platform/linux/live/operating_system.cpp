@@ -1,4 +1,5 @@
 #include "platform/linux/live/operating_system.h"
+#include "platform/linux/live/text_views.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,20 +27,13 @@ constexpr std::array<const char*, 5> kInstallTraces = {
     "/etc/machine-id",        // written on first boot
 };
 
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The value of "Name:  value" lines (meminfo) or "name value" lines (stat).
 std::optional<std::string_view> LineValue(std::string_view text, std::string_view prefix) {
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         if (line.substr(0, prefix.size()) == prefix)
-            return Trimmed(line.substr(prefix.size()));
+            return TrimBlanks(line.substr(prefix.size()));
         if (end == std::string_view::npos)
             break;
         text.remove_prefix(end + 1);
@@ -53,7 +47,7 @@ std::optional<std::uint64_t> Kilobytes(std::string_view meminfo, std::string_vie
         return std::nullopt;
     std::string_view number = *value;
     if (number.size() > 2 && number.substr(number.size() - 2) == "kB")
-        number = Trimmed(number.substr(0, number.size() - 2));
+        number = TrimBlanks(number.substr(0, number.size() - 2));
     return ParseDecimal<std::uint64_t>(number);
 }
 

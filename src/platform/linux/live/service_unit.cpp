@@ -1,18 +1,12 @@
 #include "platform/linux/live/service_unit.h"
+#include "platform/linux/live/text_views.h"
 
 namespace platform::live {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 std::string_view NextLine(std::string_view& text) {
     const std::size_t end = text.find('\n');
-    const std::string_view line = Trimmed(text.substr(0, end));
+    const std::string_view line = TrimBlanks(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     return line;
 }
@@ -51,8 +45,8 @@ ServiceUnit ParseServiceUnit(std::string_view text) {
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos)
             continue;
-        const std::string key(Trimmed(std::string_view(line).substr(0, equals)));
-        const std::string value(Trimmed(std::string_view(line).substr(equals + 1)));
+        const std::string key(TrimBlanks(std::string_view(line).substr(0, equals)));
+        const std::string value(TrimBlanks(std::string_view(line).substr(equals + 1)));
         if (section == "Unit" && key == "Description")
             unit.description = value.empty() ? std::nullopt : std::optional<std::string>(value);
         else if (section == "Service" && key == "ExecStart" && value.empty())

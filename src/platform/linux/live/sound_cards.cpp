@@ -1,14 +1,8 @@
 #include "platform/linux/live/sound_cards.h"
+#include "platform/linux/live/text_views.h"
 
 namespace platform::live {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(" \t\r");
-    if (start == std::string_view::npos)
-        return {};
-    return text.substr(start, text.find_last_not_of(" \t\r") - start + 1);
-}
 
 bool IsDigits(std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
@@ -20,16 +14,16 @@ bool ParseHead(std::string_view line, SoundCard& card) {
     const std::size_t close = line.find("]:", open == std::string_view::npos ? 0 : open);
     if (open == std::string_view::npos || close == std::string_view::npos)
         return false;
-    const std::string_view index = Trim(line.substr(0, open));
+    const std::string_view index = TrimBlanks(line.substr(0, open));
     if (!IsDigits(index))
         return false;
     card.index = std::string(index);
-    card.id = std::string(Trim(line.substr(open + 1, close - open - 1)));
+    card.id = std::string(TrimBlanks(line.substr(open + 1, close - open - 1)));
     const std::string_view rest = line.substr(close + 2);
     const std::size_t dash = rest.find(" - ");
-    card.driver = std::string(Trim(rest.substr(0, dash)));
-    card.name =
-        dash == std::string_view::npos ? std::string() : std::string(Trim(rest.substr(dash + 3)));
+    card.driver = std::string(TrimBlanks(rest.substr(0, dash)));
+    card.name = dash == std::string_view::npos ? std::string()
+                                               : std::string(TrimBlanks(rest.substr(dash + 3)));
     return true;
 }
 
@@ -50,9 +44,9 @@ std::vector<SoundCard> ParseSoundCards(std::string_view text) {
         if (ParseHead(line, card)) {
             cards.push_back(std::move(card));
             expectLongName = true;
-        } else if (expectLongName && !Trim(line).empty() &&
+        } else if (expectLongName && !TrimBlanks(line).empty() &&
                    (line.front() == ' ' || line.front() == '\t')) {
-            cards.back().longName = std::string(Trim(line));
+            cards.back().longName = std::string(TrimBlanks(line));
             expectLongName = false;
         } else {
             expectLongName = false;

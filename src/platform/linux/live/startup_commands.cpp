@@ -25,10 +25,6 @@ struct Source {
     std::optional<std::string> user;
 };
 
-bool EndsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 std::string Joined(std::string folder, std::string_view name) {
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
@@ -95,7 +91,7 @@ void AddAutostartEntries(const SystemRoot& root, const StartupUser& user, WmiObj
     std::set<std::string> seen;
     for (const Source& source : sources) {
         for (const std::string& file : root.ListFolder(source.folder)) {
-            if (!EndsWith(file, ".desktop") || !seen.insert(file).second)
+            if (!file.ends_with(".desktop") || !seen.insert(file).second)
                 continue;
             const std::string path = Joined(source.folder, file);
             const auto text = root.ReadFile(path, kFileLimit);
@@ -164,11 +160,11 @@ void AddUserServices(const SystemRoot& root, const StartupUser& user, WmiObjectL
     std::set<std::string> seen;
     for (const Source& source : sources) {
         for (const std::string& wants : root.ListFolder(source.folder)) {
-            if (!EndsWith(wants, ".wants"))
+            if (!wants.ends_with(".wants"))
                 continue;
             const std::string folder = Joined(source.folder, wants);
             for (const std::string& unit : root.ListFolder(folder)) {
-                if (!EndsWith(unit, ".service") || !seen.insert(unit).second)
+                if (!unit.ends_with(".service") || !seen.insert(unit).second)
                     continue;
                 const auto file = FindUnit(root, searchPath, unit, Joined(folder, unit));
                 const auto text = file ? root.ReadFile(*file, kFileLimit) : std::nullopt;

@@ -46,10 +46,6 @@ class BusError {
     sd_bus_error error_ = SD_BUS_ERROR_NULL;
 };
 
-bool EndsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 // The manager's own socket, which answers root without the bus daemon (that a small
 // container may not run).
 int ConnectDirect(Bus& bus) {
@@ -197,7 +193,7 @@ std::optional<SystemdServices> ListSystemdServices(const SystemRoot& root) {
     std::set<std::string> listed;
     UnitDetails details(bus.get());
     for (const auto& unit : loaded) {
-        if (!EndsWith(unit.name, ".service"))
+        if (!unit.name.ends_with(".service"))
             continue;
         // Named by another unit but never installed, or masked: nothing there unless it runs.
         if ((unit.loadState == "not-found" || unit.loadState == "masked") &&
@@ -219,7 +215,7 @@ std::optional<SystemdServices> ListSystemdServices(const SystemRoot& root) {
     }
     for (const auto& [path, state] : files) {
         const std::string name = path.substr(path.rfind('/') + 1);
-        if (!EndsWith(name, ".service") || EndsWith(name, "@.service") || listed.count(name) ||
+        if (!name.ends_with(".service") || name.ends_with("@.service") || listed.count(name) ||
             state == "masked" || state == "masked-runtime" || state == "alias")
             continue;
         LinuxService service{name, {}, {}};

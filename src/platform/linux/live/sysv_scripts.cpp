@@ -1,4 +1,5 @@
 #include "platform/linux/live/sysv_scripts.h"
+#include "platform/linux/live/text_views.h"
 
 #include <sys/stat.h>
 
@@ -8,19 +9,7 @@
 namespace platform::live {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kFolder = "/etc/init.d";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-bool EndsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
 
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -37,12 +26,12 @@ bool SameText(std::string_view a, std::string_view b) {
 bool CommentField(std::string_view line, std::string_view& key, std::string_view& value) {
     if (line.empty() || line.front() != '#')
         return false;
-    line = Trimmed(line.substr(1));
+    line = TrimBlanks(line.substr(1));
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos || colon == 0)
         return false;
-    key = Trimmed(line.substr(0, colon));
-    value = Trimmed(line.substr(colon + 1));
+    key = TrimBlanks(line.substr(0, colon));
+    value = TrimBlanks(line.substr(colon + 1));
     return true;
 }
 
@@ -51,7 +40,7 @@ std::string_view PlainPidFile(std::string_view line) {
     constexpr std::string_view kSetting = "PIDFILE=";
     if (line.substr(0, kSetting.size()) != kSetting)
         return {};
-    std::string_view value = Trimmed(line.substr(kSetting.size()));
+    std::string_view value = TrimBlanks(line.substr(kSetting.size()));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
@@ -73,7 +62,7 @@ bool IsBackupOrHelper(std::string_view name) {
         if (name == helper)
             return true;
     for (std::string_view backup : kBackups)
-        if (EndsWith(name, backup))
+        if (name.ends_with(backup))
             return true;
     return false;
 }
@@ -93,7 +82,7 @@ InitScriptText ParseInitScript(std::string_view text) {
         at = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        const std::string_view trimmed = Trimmed(line);
+        const std::string_view trimmed = TrimBlanks(line);
         if (trimmed == "### BEGIN INIT INFO") {
             inLsb = true;
             continue;
@@ -130,7 +119,7 @@ std::vector<InitScript> ReadInitScripts(const SystemRoot& root) {
         if (::stat(root.Path(script.path).c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
             !(info.st_mode & 0111))
             continue;
-        script.name = EndsWith(name, ".sh") ? name.substr(0, name.size() - 3) : name;
+        script.name = name.ends_with(".sh") ? name.substr(0, name.size() - 3) : name;
         // "x" and "x.sh" would be one service; the first in name order stays.
         if (script.name.empty() || !names.insert(script.name).second)
             continue;

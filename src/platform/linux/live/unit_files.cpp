@@ -1,4 +1,5 @@
 #include "platform/linux/live/unit_files.h"
+#include "platform/linux/live/text_views.h"
 
 #include <algorithm>
 #include <map>
@@ -9,17 +10,6 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kServiceSuffix = ".service";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-bool EndsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
 
 std::string_view BaseName(std::string_view path) {
     const std::size_t slash = path.rfind('/');
@@ -32,17 +22,7 @@ std::string_view WithoutSuffix(std::string_view name) {
 }
 
 bool IsTemplate(std::string_view name) {
-    return EndsWith(name, "@.service");
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return name.ends_with("@.service");
 }
 
 // systemd's unit-name unescaping: "-" stands for "/", "\xNN" for a byte.
@@ -52,8 +32,8 @@ std::string Unescaped(std::string_view text) {
         if (text[i] == '-') {
             out += '/';
         } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
-                   HexDigit(text[i + 2]) >= 0 && HexDigit(text[i + 3]) >= 0) {
-            out += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
+                   HexDigitValue(text[i + 2]) >= 0 && HexDigitValue(text[i + 3]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 2]) * 16 + HexDigitValue(text[i + 3]));
             i += 3;
         } else {
             out += text[i];
@@ -105,12 +85,12 @@ UnitFileText ParseUnitFile(std::string_view text) {
         } else {
             line += piece;
         }
-        const std::string_view full = Trimmed(line);
+        const std::string_view full = TrimBlanks(line);
         if (full.size() >= 2 && full.front() == '[' && full.back() == ']') {
             section = std::string(full.substr(1, full.size() - 2));
         } else if (const std::size_t equals = full.find('='); equals != std::string_view::npos) {
-            const std::string_view key = Trimmed(full.substr(0, equals));
-            const std::string value(Trimmed(full.substr(equals + 1)));
+            const std::string_view key = TrimBlanks(full.substr(0, equals));
+            const std::string value(TrimBlanks(full.substr(equals + 1)));
             if (section == "Unit" && key == "Description")
                 unit.description = value;
             else if (section == "Service" && key == "PIDFile")
@@ -169,13 +149,13 @@ std::vector<UnitFile> ReadUnitFiles(const SystemRoot& root) {
     for (std::string_view folder : kUnitFolders) {
         for (const std::string& name : root.ListFolder(folder)) {
             const std::string path = std::string(folder) + "/" + name;
-            if (EndsWith(name, ".wants") || EndsWith(name, ".requires")) {
+            if (name.ends_with(".wants") || name.ends_with(".requires")) {
                 for (const std::string& link : root.ListFolder(path))
-                    if (EndsWith(link, kServiceSuffix))
+                    if (link.ends_with(kServiceSuffix))
                         enabled.insert(link);
                 continue;
             }
-            if (!EndsWith(name, kServiceSuffix) || units.count(name))
+            if (!name.ends_with(kServiceSuffix) || units.count(name))
                 continue;
             UnitFile unit;
             unit.name = name;

@@ -1,27 +1,16 @@
 #include "platform/linux/live/volume_labels.h"
+#include "platform/linux/live/text_views.h"
 
 namespace platform::live {
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string DecodeLabelName(std::string_view name) {
     std::string label;
     label.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x') {
-            const int high = HexDigit(name[i + 2]);
-            const int low = HexDigit(name[i + 3]);
+            const int high = HexDigitValue(name[i + 2]);
+            const int low = HexDigitValue(name[i + 3]);
             if (high >= 0 && low >= 0 && (high | low) != 0) {
                 label += static_cast<char>(high * 16 + low);
                 i += 3;
