@@ -16,6 +16,14 @@ std::wstring Folded(const std::wstring& text) {
     return out;
 }
 
+// The comparison of Folded texts, without making them: value lookups run once per value
+// read, thousands of times for a list of installed programs.
+bool SameFolded(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
+}
+
 std::vector<std::wstring> PathParts(const std::wstring& path) {
     std::vector<std::wstring> parts;
     std::wstring part;
@@ -65,9 +73,8 @@ struct MemoryRegistry::Node {
         return slot.get();
     }
     Value* FindValue(const std::wstring& valueName) {
-        const std::wstring key = Folded(valueName);
         for (auto& v : values)
-            if (Folded(v.name) == key)
+            if (SameFolded(v.name, valueName))
                 return &v;
         return nullptr;
     }
