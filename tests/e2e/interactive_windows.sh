@@ -166,5 +166,5 @@ check "without opening a report" test ! -e "$viewer_log"
 check "and without a session of its own" test "$(sessions)" = "$base"
 
 # Nothing of ours may be left running.
-pkill -f 'Fennock.exe' 2>/dev/null
+kill "$pid" 2>/dev/null
 finish interactive_windows
