@@ -104,12 +104,19 @@ const MemoryRegistry::Handle* MemoryRegistry::Find(RegKey key) const {
     return it == handles_.end() ? nullptr : &it->second;
 }
 
+// Filling puts the values of one key in a row; nodes are never freed while the registry
+// lives, so the last key found serves again.
 MemoryRegistry::Node* MemoryRegistry::PhysicalPath(RegKey root, const std::wstring& path) {
+    if (lastFilled_ && lastFilledRoot_ == root && lastFilledPath_ == path)
+        return lastFilled_;
     Node* node = Root(root);
     if (!node)
         return nullptr;
     for (const auto& part : PathParts(path))
         node = node->AddChild(part);
+    lastFilled_ = node;
+    lastFilledRoot_ = root;
+    lastFilledPath_ = path;
     return node;
 }
 

@@ -67,6 +67,9 @@ class MemoryRegistry : public Registry {
     bool View32(RegKey parent, std::uint32_t access) const;
 
     Layout layout_;
+    Node* lastFilled_ = nullptr;
+    RegKey lastFilledRoot_ = 0;
+    std::wstring lastFilledPath_;
     std::map<RegKey, std::unique_ptr<Node>> roots_;
     std::map<RegKey, Handle> handles_;
     RegKey nextHandle_ = 0x1000;
