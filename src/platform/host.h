@@ -31,7 +31,8 @@ class Host {
     virtual FileVersion OwnFileVersion() = 0;
     // Windows version when the host is Windows; nothing elsewhere.
     virtual std::optional<WindowsVersion> GetWindowsVersion() = 0;
-    // A 32-bit process on 64-bit Windows.
+    // Runs on 64-bit Windows: a 32-bit process under WOW64, or a 64-bit process (which reads
+    // every view that a 32-bit one on the same machine reads, so the two store the same rows).
     virtual bool IsWow64() = 0;
     // The process holds administrator rights now (elevated, or root).
     virtual bool IsAdministrator() = 0;

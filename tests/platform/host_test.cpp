@@ -45,6 +45,21 @@ TEST(NativeHost, WindowsVersionOnlyOnWindows) {
     }
 }
 
+// The machine is 64-bit exactly when HKLM\Software has a 32-bit view of its own, whatever
+// the width of this program.
+TEST(NativeHost, SixtyFourBitWhereTheRegistryHasTwoViews) {
+    Host& host = *NativeServices().host;
+    if (!host.GetWindowsVersion())
+        GTEST_SKIP() << "not Windows";
+    RegKey key = 0;
+    Registry& registry = *NativeServices().registry;
+    const bool twoViews = registry.OpenKey(kLocalMachine, L"Software\\Wow6432Node",
+                                           kKeyRead | kKeyWow64_64, &key) == kErrorSuccess;
+    if (key)
+        registry.CloseKey(key);
+    EXPECT_EQ(twoViews, host.IsWow64());
+}
+
 TEST(Environment, SetReadAndRemove) {
     const std::wstring name = L"FENNOCK_TEST_VARIABLE";
     ASSERT_TRUE(SetEnvironmentValue(name, std::wstring(L"C:\\some folder\\\u00e9")));

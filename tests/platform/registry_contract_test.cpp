@@ -163,8 +163,9 @@ TEST_P(RegistryContract, ReadOnlyKeysRefuseWrites) {
     registry_->CloseKey(key);
 }
 
-// A 32-bit process on 64-bit Windows sees HKLM\Software through two views; what one view
-// writes under a redirected key the other does not see.
+// On 64-bit Windows HKLM\Software has two views; what one view writes under a redirected key
+// the other does not see, and a key opened without a view flag is the 32-bit one, for the
+// 64-bit program as for the 32-bit one.
 TEST_P(RegistryContract, MachineSoftwareViewsAreSeparate) {
     const std::wstring path = base_ + L"Viewed";
     RegKey key = 0;
@@ -185,6 +186,8 @@ TEST_P(RegistryContract, MachineSoftwareViewsAreSeparate) {
     RegKey other = 0;
     EXPECT_EQ(kErrorFileNotFound,
               registry_->OpenKey(kLocalMachine, path.c_str(), kKeyRead | kKeyWow64_64, &other));
+    ASSERT_EQ(kErrorSuccess, registry_->OpenKey(kLocalMachine, path.c_str(), kKeyRead, &other));
+    registry_->CloseKey(other);
     const std::wstring redirected = L"Software\\Wow6432Node\\" + path.substr(9);
     ASSERT_EQ(kErrorSuccess, registry_->OpenKey(kLocalMachine, redirected.c_str(),
                                                 kKeyRead | kKeyWow64_64, &other));

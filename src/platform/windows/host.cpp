@@ -68,6 +68,8 @@ std::optional<WindowsVersion> Win32Host::GetWindowsVersion() {
 }
 
 bool Win32Host::IsWow64() {
+    if constexpr (sizeof(void*) == 8)
+        return true;
     using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
     // Looked up at run time: the export is missing on the oldest supported systems.
     auto isWow64Process = LookUpExport<IsWow64Fn>(L"kernel32.dll", "IsWow64Process");

@@ -27,12 +27,23 @@ class DwordRef {
     DWORD copy_;
 };
 
+// The catalogue's unprefixed paths, and the product's own keys, mean what the 32-bit program
+// sees. A 64-bit build reads that same view so that both builds store the same rows; the
+// "64:" queries still ask for the native view explicitly.
+DWORD WithDefaultView(std::uint32_t access) {
+    if constexpr (sizeof(void*) == 8) {
+        if (!(access & (KEY_WOW64_32KEY | KEY_WOW64_64KEY)))
+            return access | KEY_WOW64_32KEY;
+    }
+    return access;
+}
+
 }  // namespace
 
 RegError Win32Registry::OpenKey(RegKey parent, const wchar_t* subkey, std::uint32_t access,
                                 RegKey* result) {
     HKEY key = nullptr;
-    const LONG rc = ::RegOpenKeyExW(AsHkey(parent), subkey, 0, access, &key);
+    const LONG rc = ::RegOpenKeyExW(AsHkey(parent), subkey, 0, WithDefaultView(access), &key);
     if (rc == ERROR_SUCCESS && result)
         *result = AsRegKey(key);
     return rc;
@@ -43,7 +54,7 @@ RegError Win32Registry::CreateKey(RegKey parent, const wchar_t* subkey, std::uin
     HKEY key = nullptr;
     DwordRef how(disposition);
     const LONG rc = ::RegCreateKeyExW(AsHkey(parent), subkey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                      access, nullptr, &key, how.get());
+                                      WithDefaultView(access), nullptr, &key, how.get());
     if (rc == ERROR_SUCCESS && result)
         *result = AsRegKey(key);
     return rc;
