@@ -23,6 +23,9 @@ Option NamedOption(const std::wstring& name) {
         return Option::Diff;
     if (name == L"?")
         return Option::Help;
+    // Not in the Windows help text: a described machine is a tool for testing and support.
+    if (name == L"machine")
+        return Option::Machine;
     return Option::None;
 }
 

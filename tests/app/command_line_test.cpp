@@ -90,7 +90,9 @@ TEST(PosixCommandLine, VersionAndMachine) {
               ParseCommandLine({L"--machine=m.json"}, CommandDialect::Posix).machineFile);
     EXPECT_EQ(L"",
               ParseCommandLine({L"--machine", L"--silent"}, CommandDialect::Posix).machineFile);
-    EXPECT_EQ(L"", ParseCommandLine({L"/machine", L"x"}, CommandDialect::Windows).machineFile);
+    EXPECT_EQ(L"C:\\m.json",
+              ParseCommandLine({L"/machine", L"C:\\m.json", L"/silent"}, CommandDialect::Windows)
+                  .machineFile);
 }
 
 class ExpandPath : public ::testing::Test {
