@@ -5,6 +5,6 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 "$here/scripts/setup.sh" >/dev/null
-cmake --preset linux >/dev/null
-cmake --build --preset linux --target fennock >/dev/null
-exec "$here/build/linux/fennock" --silent "$@"
+cmake --preset app >/dev/null
+cmake --build --preset app --target fennock >/dev/null
+exec "$here/build/app/fennock" --silent "$@"

@@ -11,16 +11,17 @@ command -v xdotool >/dev/null || { echo "no xdotool"; exit 77; }
 export WINEDEBUG=-all
 . "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/wine_windows.sh"
+require_startable
 close() { xdotool key --window "$1" Return 2>/dev/null; }
 
-timeout 120 wine "$exe" /? &
+timeout 120 "$FENNOCK_WINE" "$exe" /? &
 first=$!
 help_box=$(window "Fennock Help")
 check "help box appears" test -n "$help_box"
 command -v import >/dev/null && import -window root "$shots/help-box.png" 2>/dev/null
 
 # While the first instance shows its box it holds the mutex.
-timeout 120 wine "$exe" /silent &
+timeout 120 "$FENNOCK_WINE" "$exe" /silent &
 second=$!
 busy_box=$(window "Already Running")
 check "second instance shows Already Running" test -n "$busy_box"
@@ -33,10 +34,10 @@ wait "$first"; rc=$?
 check "help exits 0 once closed" test "$rc" -eq 0
 
 answer_no_in_background
-timeout 120 wine "$exe" /silent; rc=$?
+timeout 120 "$FENNOCK_WINE" "$exe" /silent; rc=$?
 stop_answering
 check "silent run exits 0" test "$rc" -eq 0
 check "a silent run records no version" bash -c \
-    "! timeout 60 wine reg query 'HKCU\\Software\\ZEPH\\Fennock' /v Version >/dev/null 2>&1"
+    "! timeout 60 "$FENNOCK_WINE" reg query 'HKCU\\Software\\ZEPH\\Fennock' /v Version >/dev/null 2>&1"
 
 finish cli_windows

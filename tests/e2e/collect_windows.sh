@@ -12,15 +12,16 @@ command -v sqlite3 >/dev/null || { echo "no sqlite3"; exit 77; }
 export WINEDEBUG=-all
 . "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/wine_windows.sh"
+require_startable
 answer_no_in_background
 trap stop_answering EXIT
 
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-timeout 60 wine reg add "$uninstall\\FennockTest32" /v DisplayName /t REG_SZ /d "Test App 32" /reg:32 /f >/dev/null 2>&1
-timeout 60 wine reg add "$uninstall\\FennockTest32" /v EstimatedSize /t REG_DWORD /d 4294967295 /reg:32 /f >/dev/null 2>&1
-timeout 60 wine reg add "$uninstall\\FennockTest64" /v DisplayName /t REG_SZ /d "Test App 64" /reg:64 /f >/dev/null 2>&1
+timeout 60 "$FENNOCK_WINE" reg add "$uninstall\\FennockTest32" /v DisplayName /t REG_SZ /d "Test App 32" /reg:32 /f >/dev/null 2>&1
+timeout 60 "$FENNOCK_WINE" reg add "$uninstall\\FennockTest32" /v EstimatedSize /t REG_DWORD /d 4294967295 /reg:32 /f >/dev/null 2>&1
+timeout 60 "$FENNOCK_WINE" reg add "$uninstall\\FennockTest64" /v DisplayName /t REG_SZ /d "Test App 64" /reg:64 /f >/dev/null 2>&1
 
-timeout 300 wine "$exe" /silent; rc=$?
+timeout 300 "$FENNOCK_WINE" "$exe" /silent; rc=$?
 check "silent run exits 0" test "$rc" -eq 0
 
 db=$(find "$WINEPREFIX/drive_c/users" -path '*ZEPH/Fennock/inventory.db' 2>/dev/null | head -n 1)
@@ -53,7 +54,7 @@ check "services collected ($n)" test "$n" -ge 5
 check "Wine's processor text" test -n "$(sqlite3 "$db" "SELECT session_item_field_value FROM v_session_item_field WHERE query_name = 'Processor' AND query_field_name = 'Name' LIMIT 1")"
 
 # A second run replaces the kept session.
-timeout 300 wine "$exe" /silent; rc=$?
+timeout 300 "$FENNOCK_WINE" "$exe" /silent; rc=$?
 check "second run exits 0" test "$rc" -eq 0
 check "still one session" test "$(sqlite3 "$db" 'SELECT COUNT(*) FROM session')" -eq 1
 

@@ -17,6 +17,7 @@ export WINEDEBUG=-all
 . "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 export WINDOW_TEXTS=$tool
 . "$(dirname "${BASH_SOURCE[0]}")/wine_windows.sh"
+require_startable
 mkdir -p "$shots"
 work=$(mktemp -d /tmp/fennock-interactive.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -24,21 +25,21 @@ out_win="Z:${work//\//\\}\\out"
 viewer_log="$WINEPREFIX/drive_c/viewer.txt"
 
 shot() { import -window root "$shots/$1.png" 2>/dev/null; }
-recorded() { timeout 60 wine reg query 'HKCU\Software\ZEPH\Fennock' /v Version 2>/dev/null | tr -d '\r' | grep -q 'REG_SZ *1.0.32278$'; }
+recorded() { timeout 60 "$FENNOCK_WINE" reg query 'HKCU\Software\ZEPH\Fennock' /v Version 2>/dev/null | tr -d '\r' | grep -q 'REG_SZ *1.0.32278$'; }
 sessions() {
     local db
     db=$(find "$WINEPREFIX/drive_c/users" -path '*ZEPH/Fennock/inventory.db' 2>/dev/null | head -n 1)
     sqlite3 "$db" "SELECT id || ':' || status_type_id FROM session ORDER BY id" 2>/dev/null | tr '\n' ' '
 }
-start() { timeout 300 wine "$exe" /path "$out_win" & pid=$!; }
+start() { timeout 300 "$FENNOCK_WINE" "$exe" /path "$out_win" & pid=$!; }
 finish_run() { timeout 120 tail --pid="$pid" -f /dev/null; wait "$pid"; }
 
 # The HTML handler of this prefix becomes a recorder of what it is asked to open.
-timeout 60 wine reg add 'HKCR\.html' /ve /t REG_SZ /d htmlfile /f >/dev/null 2>&1
-timeout 60 wine reg add 'HKCR\htmlfile\shell\open\command' /ve /t REG_SZ /f \
+timeout 60 "$FENNOCK_WINE" reg add 'HKCR\.html' /ve /t REG_SZ /d htmlfile /f >/dev/null 2>&1
+timeout 60 "$FENNOCK_WINE" reg add 'HKCR\htmlfile\shell\open\command' /ve /t REG_SZ /f \
     /d 'C:\windows\system32\cmd.exe /c echo %1>>C:\viewer.txt' >/dev/null 2>&1
 # A first start: no recorded version, no earlier sessions.
-timeout 60 wine reg delete 'HKCU\Software\ZEPH\Fennock' /f >/dev/null 2>&1
+timeout 60 "$FENNOCK_WINE" reg delete 'HKCU\Software\ZEPH\Fennock' /f >/dev/null 2>&1
 find "$WINEPREFIX/drive_c/users" -path '*ZEPH/Fennock/inventory.db*' -delete 2>/dev/null
 rm -f "$viewer_log"
 
@@ -65,7 +66,7 @@ check "and Reject" grep -qP '^2\tvisible\tenabled\t.*\tReject$' <<<"$controls"
 click EULA Reject
 finish_run; rc=$?
 check "Reject gives exit 2" test "$rc" -eq 2
-check "and no recorded version" bash -c "! timeout 60 wine reg query 'HKCU\\Software\\ZEPH\\Fennock' /v Version >/dev/null 2>&1"
+check "and no recorded version" bash -c "! timeout 60 "$FENNOCK_WINE" reg query 'HKCU\\Software\\ZEPH\\Fennock' /v Version >/dev/null 2>&1"
 
 # Accept: the version is recorded and the progress window runs to the end. Wine's WMI lacks
 # some core classes, so the repository question may come; No lets the run go on.

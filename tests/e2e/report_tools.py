@@ -345,7 +345,7 @@ def windows(path, caption, bios):
     check("processes listed (%s)" % processes,
           re.fullmatch(r"Running Processes \(([3-9]|\d\d+)\)", processes) is not None)
     check("the program's own process listed",
-          re.search(r"fennock\.exe", section_body(page, 8) or "", re.I) is not None)
+          re.search(r"fennock(64)?\.exe", section_body(page, 8) or "", re.I) is not None)
     services = heading(page, 10) or ""
     check("services listed (%s)" % services,
           re.fullmatch(r"Services \(([5-9]|\d\d+)\)", services) is not None)

@@ -1,6 +1,20 @@
 # Sourced by the Windows end-to-end scripts: finding the program's windows on the virtual
 # screen, reading their controls and clicking their buttons. Needs WINDOW_TEXTS, the path of
-# the test tool that lists a window's controls (window_texts.exe).
+# the test tool that lists a window's controls (window_texts.exe), built with the program.
+
+# The Wine loader for this build's width (scripts/test.sh chooses it).
+export FENNOCK_WINE=${FENNOCK_WINE:-wine}
+
+# A program this machine cannot start fails here, at once and with Wine's reason, instead of
+# every later step waiting out its time for a window that never comes. The test tool has the
+# program's width and answers 2 at once when given no title.
+require_startable() {
+    local reason rc
+    reason=$(timeout 60 "$FENNOCK_WINE" "$WINDOW_TEXTS" 2>&1); rc=$?
+    [ "$rc" -eq 2 ] && return 0
+    echo "cannot start this build's programs with $FENNOCK_WINE (exit $rc): $reason"
+    exit 1
+}
 
 # Waits (at most $2 seconds, default 60) for a visible top-level window with exactly this
 # title; prints its id.
@@ -17,7 +31,7 @@ gone() {
 }
 
 # The controls of the titled window, one per line: id, visibility, state, centre, class, text.
-texts() { timeout 60 wine "$WINDOW_TEXTS" "$1" 2>/dev/null | tr -d '\r'; }
+texts() { timeout 60 "$FENNOCK_WINE" "$WINDOW_TEXTS" "$1" 2>/dev/null | tr -d '\r'; }
 
 # Clicks the button of the titled window whose text is one of the following words.
 click() {
