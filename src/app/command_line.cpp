@@ -7,7 +7,19 @@ namespace {
 
 RunFlags g_runFlags;
 
-enum class Option { None, Path, Silent, Portable, Yaml, Diff, Help, Version, Machine, About, Licence };
+enum class Option {
+    None,
+    Path,
+    Silent,
+    Portable,
+    Yaml,
+    Diff,
+    Help,
+    Version,
+    Machine,
+    About,
+    Licence
+};
 
 // The names after the option's first character, in the order they are tried.
 Option NamedOption(const std::wstring& name) {
