@@ -54,8 +54,8 @@ bool CCommonConfig::NeedsAgreement() const {
 int CCommonConfig::SaveRecordedVersion() {
     RecordFileVersion();
     platform::CreateFolders(m_dataFolder);
-    platform::WriteWholeFile(m_dataFolder + kIniName,
-                             "Version=" + WideToUtf8(FileVersionText()) + "\n");
+    platform::WriteFileReplacing(m_dataFolder + kIniName,
+                                 "Version=" + WideToUtf8(FileVersionText()) + "\n");
     return 0;
 }
 

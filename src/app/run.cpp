@@ -5,6 +5,7 @@
 #include "app/run_modes.h"
 #include "app/win_config.h"
 #include "platform/described/described_machine.h"
+#include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/process_setup.h"
 #include "platform/services.h"
@@ -30,15 +31,22 @@ bool RefuseUnsupportedWindows() {
     return true;
 }
 
+// A folder that another user could change would let them choose what a run reads (the
+// template, the database) or where it writes; the run stops before writing anything.
+bool RefuseFolder(const std::wstring& what, const std::wstring& folder) {
+    const std::wstring problem = platform::PrepareOwnFolder(folder);
+    if (problem.empty())
+        return false;
+    platform::GetUi().ShowMessage(L"The " + what + L" '" + folder + L"' " + problem +
+                                      L". Fennock took no inventory: the folder must be "
+                                      L"your own, not a link, and writable by nobody else.",
+                                  kErrorCaption, platform::MessageIcon::Error);
+    return true;
+}
+
 }  // namespace
 
 int EntryPoint(const std::vector<std::wstring>& words, CommandDialect dialect, int showCommand) {
-    platform::InstanceLock lock;
-    if (!lock.Held()) {
-        platform::GetUi().ShowMessage(kAlreadyRunningText, kAlreadyRunningCaption,
-                                      platform::MessageIcon::Error);
-        return 0;
-    }
     platform::ProcessSetup setup;
     return Run(words, dialect, showCommand);
 }
@@ -70,6 +78,7 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
         ui::SystemFrontEnd().ShowLicence(false);
         return 0;
     }
+    // Everything above only prints: it makes no folder and takes no lock.
     SetRunFlags(commandLine.flags);
 
     // The licence agreement is between the program and the person who runs it, so it is
@@ -93,18 +102,34 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
             return 0;
     }
 
-    std::unique_ptr<CCommonConfig> config = machine ? std::make_unique<CWinConfig>() : std::move(own);
-    if (!commandLine.pathText.empty()) {
-        // An expansion that names nothing (a path of just two quotes) keeps the default.
-        const std::wstring folder =
-            ExpandPathArgument(commandLine.pathText, platform::GetHost().PathSeparator());
-        if (!folder.empty())
-            config->SetOutputFolder(folder);
+    std::unique_ptr<CCommonConfig> config =
+        machine ? std::make_unique<CWinConfig>() : std::move(own);
+    if (RefuseFolder(L"data folder", config->GetDataFolder()))
+        return 1;
+    // The lock lives in the data folder, so it is taken once that folder is known to be safe.
+    platform::InstanceLock lock;
+    if (!lock.Held()) {
+        ui.ShowMessage(kAlreadyRunningText, kAlreadyRunningCaption, platform::MessageIcon::Error);
+        return 0;
     }
+
+    // An expansion that names nothing (a path of just two quotes) keeps the default. The
+    // default must be as private as the data folder; a folder the person names is theirs.
+    const std::wstring named =
+        commandLine.pathText.empty()
+            ? std::wstring()
+            : ExpandPathArgument(commandLine.pathText, platform::GetHost().PathSeparator());
+    if (!named.empty())
+        config->SetOutputFolder(named);
+    else if (RefuseFolder(L"report folder", config->GetOutputFolder()))
+        return 1;
 
     // The template the report is made from, and the files the report refers to.
     CSupportFiles supportFiles(config->GetDataFolder(), config->GetOutputFolder());
-    supportFiles.ExtractAll();
+    if (const std::wstring problem = supportFiles.ExtractAll(); !problem.empty()) {
+        ui.ShowMessage(problem, kErrorCaption, platform::MessageIcon::Error);
+        return 1;
+    }
 
     if (GetRunFlags().silent)
         return RunSilent(*config);

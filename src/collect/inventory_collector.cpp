@@ -78,6 +78,9 @@ int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::
                       m_flags.portable);
     try {
         m_store.Load(m_dataFolder + L"inventory.db");
+        // Not a failure, but the comparison with earlier runs is lost: said also when silent.
+        if (!m_store.GetSetAsideNotice().empty())
+            platform::GetUi().ReportFailure(m_store.GetSetAsideNotice(), m_dataFolder);
         if (!m_flags.yaml)
             m_report.SetLastSessionTime(m_store.GetLastScan());
     } catch (const sqlite3x::database_error& e) {
@@ -177,12 +180,13 @@ std::wstring CInventoryCollector::ReportPath() const {
 void CInventoryCollector::ReportUnwrittenReport() {
     m_failed = true;
     m_cancel = true;
-    platform::GetUi().ReportFailure(L"The inventory could not be completed: the report could "
-                                    L"not be written to '" +
-                                        ReportPath() +
-                                        L"' (is the folder writable, is the disk full?). The "
-                                        L"previous inventory stays the base for comparison.",
-                                    m_dataFolder);
+    platform::GetUi().ReportFailure(
+        L"The inventory could not be completed: the report could "
+        L"not be written to '" +
+            ReportPath() +
+            L"' (is the folder writable, is the disk full?). The "
+            L"previous inventory stays the base for comparison.",
+        m_dataFolder);
 }
 
 int CInventoryCollector::Cancel() {

@@ -1,6 +1,7 @@
 #include "collect/wmi_session.h"
 
 #include "platform/services.h"
+#include "platform/wql.h"
 #include "util/numbers.h"
 #include "util/text.h"
 
@@ -83,7 +84,7 @@ std::wstring WmiValueToText(const WmiValue& value) {
 int CollectWmi(CWmiSession& session, const QueryDefinition& query, const RowSink& store) {
     std::wstring statement = query.query;
     if (statement.find(L"@@user@@") != std::wstring::npos)
-        ReplaceAll(statement, L"@@user@@", platform::GetHost().UserName());
+        ReplaceAll(statement, L"@@user@@", platform::WqlStringText(platform::GetHost().UserName()));
     session.StartQuery(statement);
     for (int i = 0; !session.AtEnd() && (query.maxRows < 1 || i < query.maxRows); ++i) {
         ResultRow row;

@@ -1,8 +1,10 @@
 #include "platform/files.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "util/utf.h"
 
@@ -62,12 +64,18 @@ bool RenameFile(const std::wstring& from, const std::wstring& to) {
     return !error;
 }
 
-bool WriteFileReplacing(const std::wstring& path, const std::string& contents) {
-    const std::wstring partial = path + L".tmp";
-    if (WriteWholeFile(partial, contents) && MoveFileOver(partial, path))
-        return true;
-    RemoveFile(partial);
-    return false;
+// std::random_device draws from the system's own generator (getrandom, rand_s), which is
+// what makes the name unguessable; 64 bits leave nothing to try in advance.
+std::wstring UnguessableName(const std::wstring& name) {
+    static constexpr wchar_t kDigits[] = L"0123456789abcdef";
+    std::random_device random;
+    std::wstring out = name + L'.';
+    for (int word = 0; word < 2; ++word) {
+        std::uint32_t bits = random();
+        for (int digit = 0; digit < 8; ++digit, bits >>= 4)
+            out += kDigits[bits & 0xF];
+    }
+    return out + L".tmp";
 }
 
 bool RemoveFile(const std::wstring& path) {

@@ -25,7 +25,9 @@ class Host {
     // This program's per-user data folder, ending with the path separator; empty when the
     // system cannot name one. Not created here.
     virtual std::wstring DataFolder() = 0;
-    // The temporary folder, ending with the path separator; empty when there is none.
+    // Where reports go when the command line names no folder, ending with the path
+    // separator; empty when there is none. On Linux a folder no other user can write (see
+    // linux/host.cpp); not created here.
     virtual std::wstring TempFolder() = 0;
     // The file version this program carries; zeros when it cannot be read.
     virtual FileVersion OwnFileVersion() = 0;

@@ -252,6 +252,17 @@ std::wstring WqlFold(const std::wstring& text) {
     return out;
 }
 
+std::wstring WqlStringText(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        if (c == L'\\' || c == L'\'' || c == L'"')
+            out += L'\\';
+        out += c;
+    }
+    return out;
+}
+
 std::optional<WqlQuery> ParseWql(const std::wstring& statement) {
     return Parser(statement).Parse();
 }

@@ -36,6 +36,10 @@ struct WqlQuery {
 // gives nothing, as WMI refuses what it cannot parse.
 std::optional<WqlQuery> ParseWql(const std::wstring& statement);
 
+// The text as the inside of a quoted WQL string: backslash and both quotes take a backslash,
+// so that a name such as O'Brien neither ends the literal nor breaks the statement.
+std::wstring WqlStringText(const std::wstring& text);
+
 // A property of the object under test; nothing when the object has no such property.
 using WqlLookup = std::function<std::optional<WmiValue>(const std::wstring& name)>;
 

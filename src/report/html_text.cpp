@@ -1,5 +1,13 @@
 #include "report/html_text.h"
 
+namespace {
+
+bool IsForbiddenControl(wchar_t c) {
+    return (c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') || (c >= 0x7F && c <= 0x9F);
+}
+
+}  // namespace
+
 std::wstring HtmlText(const std::wstring& text) {
     std::wstring out;
     out.reserve(text.size());
@@ -23,8 +31,11 @@ std::wstring HtmlText(const std::wstring& text) {
             case L'@':
                 out += L"&#64;";
                 break;
+            case L'\r':
+                out += L"&#13;";
+                break;
             default:
-                out += c;
+                out += IsForbiddenControl(c) ? L'\uFFFD' : c;
         }
     }
     return out;

@@ -1,6 +1,7 @@
 #include "report/support_files.h"
 
 #include <utility>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/resources.h"
@@ -43,23 +44,30 @@ constexpr SupportFile kSupportFiles[] = {
 CSupportFiles::CSupportFiles(std::wstring dataFolder, std::wstring outputFolder)
     : m_dataFolder(std::move(dataFolder)), m_outputFolder(std::move(outputFolder)) {}
 
-void CSupportFiles::ExtractAll(const RunFlags& flags) {
-    if (flags.yaml)
-        WriteResourceFile(kYamlTemplateResource, m_dataFolder + L"inventory.yaml.tpl", true);
-    else
-        WriteResourceFile(kHtmlTemplateResource, m_dataFolder + L"inventory.html.tpl", true);
+std::wstring CSupportFiles::ExtractAll(const RunFlags& flags) {
+    const std::wstring tpl =
+        m_dataFolder + (flags.yaml ? L"inventory.yaml.tpl" : L"inventory.html.tpl");
+    if (!WriteResourceFile(flags.yaml ? kYamlTemplateResource : kHtmlTemplateResource, tpl, true))
+        return L"The report template could not be written to '" + tpl + L"'.";
     // A portable report takes its support files from the web; a YAML report has none.
     if (flags.portable || flags.yaml)
-        return;
-    const std::wstring folder =
-        m_outputFolder + L"inventory_files" + platform::GetHost().PathSeparator();
+        return {};
+    platform::CreateFolders(m_outputFolder);
+    std::vector<platform::NamedBytes> files;
     for (const SupportFile& file : kSupportFiles)
-        WriteResourceFile(file.id, folder + file.name, true);
+        files.push_back({file.name, platform::ProgramResource(file.id)});
+    const std::wstring problem =
+        platform::WriteIntoOwnSubfolder(m_outputFolder, L"inventory_files", files);
+    if (problem.empty())
+        return {};
+    return L"The report's support folder '" + m_outputFolder + L"inventory_files' " + problem +
+           L", so no report was written. Remove it, or choose another folder for the "
+           L"report.";
 }
 
-void CSupportFiles::WriteResourceFile(int id, const std::wstring& path, bool overwrite) {
+bool CSupportFiles::WriteResourceFile(int id, const std::wstring& path, bool overwrite) {
     if (!overwrite && platform::FileExists(path))
-        return;
+        return true;
     const std::size_t slash =
         path.find_last_of(std::wstring(L"/") + platform::GetHost().PathSeparator());
     if (slash != std::wstring::npos && slash > 0) {
@@ -68,9 +76,7 @@ void CSupportFiles::WriteResourceFile(int id, const std::wstring& path, bool ove
             platform::CreateFolders(folder);
     }
     const std::string_view bytes = platform::ProgramResource(id);
-    if (bytes.empty())
-        return;
-    platform::WriteWholeFile(path, std::string(bytes));
+    return bytes.empty() || platform::WriteFileReplacing(path, std::string(bytes));
 }
 
 std::wstring CSupportFiles::LoadTextResource(int id) {

@@ -1,8 +1,8 @@
 #pragma once
 // CSupportFiles writes the files the program carries inside itself to disk: the report
 // template into the data folder, and the style sheet and images that the HTML report refers
-// to into "inventory_files" beside the report. Nothing here reports an error: a file that
-// cannot be written only spoils the look of the report.
+// to into "inventory_files" beside the report. A file that cannot be written fails the run:
+// a report without its template is empty, and one without its style sheet is unreadable.
 #include <string>
 
 #include "app/run_flags.h"
@@ -20,12 +20,13 @@ class CSupportFiles {
     CSupportFiles(std::wstring dataFolder, std::wstring outputFolder);
 
     // The template of the run's report kind, then, for HTML runs that are not portable, the
-    // support files.
-    void ExtractAll(const RunFlags& flags);
-    void ExtractAll() { ExtractAll(GetRunFlags()); }
+    // support files. Empty when all are written; otherwise the message that ends the run.
+    std::wstring ExtractAll(const RunFlags& flags);
+    std::wstring ExtractAll() { return ExtractAll(GetRunFlags()); }
 
-    // Writes one resource to one file, creating its folder with all missing parents.
-    void WriteResourceFile(int id, const std::wstring& path, bool overwrite);
+    // Writes one resource to one file, creating its folder with all missing parents. False
+    // when it could not be written; a resource the program does not carry writes nothing.
+    bool WriteResourceFile(int id, const std::wstring& path, bool overwrite);
 
     // The resource as UTF-8 text; empty when the program does not carry it.
     static std::wstring LoadTextResource(int id);

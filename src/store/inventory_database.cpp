@@ -38,6 +38,7 @@ CInventoryDatabase::~CInventoryDatabase() {
 
 void CInventoryDatabase::Load(const std::wstring& path) {
     m_writer.reset();
+    m_setAsideNotice.clear();
     m_path = path;
     OpenFile();
     EnsureSchema();
@@ -209,6 +210,7 @@ void CInventoryDatabase::MoveDamagedFileAside(const std::wstring& damage) {
         CreateMissingTables();
         m_errorText = L"The inventory file was damaged (" + damage + L"); it was moved to '" +
                       target + L"' and a new one was created.";
+        m_setAsideNotice = m_errorText;
     } catch (const database_error& e) {
         m_errorText = Utf8ToWide(e.what());
     }

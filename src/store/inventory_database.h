@@ -31,6 +31,9 @@ class CInventoryDatabase {
     const std::tm& GetLastScan() const { return m_lastScan; }
     // Empty while all is well; else the last failure that did not stop the run.
     const std::wstring& GetErrorText() const { return m_errorText; }
+    // What Load did with a damaged inventory file (set aside, a new one made); empty when it
+    // found none. Said to the person in every kind of run: their history starts again.
+    const std::wstring& GetSetAsideNotice() const { return m_setAsideNotice; }
     int GetSessionId() const { return m_sessionId; }
 
     void PreProcess();
@@ -62,6 +65,7 @@ class CInventoryDatabase {
     void MoveDamagedFileAside(const std::wstring& damage);
 
     std::wstring m_errorText;
+    std::wstring m_setAsideNotice;
     std::wstring m_path;
     sqlite3x::sqlite3_connection m_connection;
     // After the connection: its statements are finalised before the connection closes.

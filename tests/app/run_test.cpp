@@ -48,12 +48,15 @@ TEST_F(RunTest, HelpIsShownAndNothingElseHappens) {
     EXPECT_FALSE(FileExists(data_.Slashed() + L"inventory.ini"));
 }
 
-TEST_F(RunTest, PosixHelpAndVersion) {
-    EXPECT_EQ(0, ::Run({L"--help"}, CommandDialect::Posix, 0));
-    EXPECT_EQ(0, ::Run({L"--version"}, CommandDialect::Posix, 0));
+// Asking how to use the program leaves no trace: no data folder, no lock file.
+TEST_F(RunTest, PosixHelpAndVersionCreateNothing) {
+    host_.dataFolder = data_.Slashed() + L"share/fennock/";
+    EXPECT_EQ(0, EntryPoint({L"--help"}, CommandDialect::Posix, 0));
+    EXPECT_EQ(0, EntryPoint({L"--version"}, CommandDialect::Posix, 0));
     ASSERT_EQ(2u, ui_.messages.size());
     EXPECT_EQ(kPosixHelpText, ui_.messages[0].text);
     EXPECT_EQ(L"Fennock 1.0.32278", ui_.messages[1].text);
+    EXPECT_FALSE(FileExists(data_.Slashed() + L"share"));
 }
 
 struct VersionCase {
@@ -149,12 +152,23 @@ TEST_F(RunTest, DescribedOldWindowsIsRefused) {
     EXPECT_TRUE(FileExists(data_.Slashed() + L"inventory.db"));
 }
 
+// The data folder is checked before anything is written, the report folder included.
+TEST_F(RunTest, AnUnusableDataFolderStopsTheRunFirst) {
+    ASSERT_TRUE(WriteWholeFile(data_.Slashed() + L"blocked", "x"));
+    host_.dataFolder = data_.Slashed() + L"blocked/fennock/";
+    EXPECT_EQ(1, ::Run({L"--silent"}, CommandDialect::Posix, 0));
+    ASSERT_EQ(1u, ui_.messages.size());
+    EXPECT_EQ(0u, ui_.messages[0].text.rfind(L"The data folder '" + host_.dataFolder + L"' ", 0));
+    EXPECT_EQ(MessageIcon::Error, ui_.messages[0].icon);
+    EXPECT_FALSE(FileExists(host_.tempFolder));
+}
+
 TEST_F(RunTest, SecondInstanceIsRefused) {
     TempFolder runtime;
     SetEnvironmentValue(L"XDG_RUNTIME_DIR", runtime.path().wstring());
     InstanceLock first;
     ASSERT_TRUE(first.Held());
-    EXPECT_EQ(0, EntryPoint({L"--help"}, CommandDialect::Posix, 0));
+    EXPECT_EQ(0, EntryPoint({L"--silent"}, CommandDialect::Posix, 0));
     ASSERT_EQ(1u, ui_.messages.size());
     EXPECT_EQ(kAlreadyRunningText, ui_.messages[0].text);
     EXPECT_EQ(L"Already Running", ui_.messages[0].caption);

@@ -97,7 +97,7 @@ TEST_F(WmiProvider, UserNameIsSubstitutedEverywhere) {
                recorder_.Sink());
     CollectWmi(session_, Query(L"Select * from A", {}), recorder_.Sink());
     ASSERT_EQ(2u, wmi_.statements.size());
-    EXPECT_EQ(L"Select * from A where Name = 'O'Brien' or B = 'O'Brien'", wmi_.statements[0]);
+    EXPECT_EQ(L"Select * from A where Name = 'O\\'Brien' or B = 'O\\'Brien'", wmi_.statements[0]);
     EXPECT_EQ(L"Select * from A", wmi_.statements[1]);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/described/described_machine.h"
 #include "platform/files.h"
 #include "platform/services.h"
+#include "platform/wql.h"
 #include "temp_folder.h"
 #include "util/utf.h"
 
@@ -289,6 +290,7 @@ TEST_F(Described, WhereSelectsAmongTheObjects) {
         "Win32_UserAccount": [
           {"Name": "Administrator"},
           {"Name": "j\u00dcrgen", "FullName": "J\u00fcrgen M\u00fcller"},
+          {"Name": "O'Brien", "FullName": "Niamh O'Brien"},
           {"Name": "Guest"}
         ],
         "Win32_ServerFeature": []
@@ -311,6 +313,8 @@ TEST_F(Described, WhereSelectsAmongTheObjects) {
          {L"IIS-WebServer"}},
         {L"Select * from Win32_UserAccount where Name = 'J\u00fcrgen'",
          {L"J\u00fcrgen M\u00fcller"}},
+        {L"Select * from Win32_UserAccount where Name = '" + WqlStringText(L"O'Brien") + L"'",
+         {L"Niamh O'Brien"}},
         {L"Select * from Win32_ServerFeature", {}},
         {L"Select * from Win32_NoSuchClass", {}},
     };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/wql.h"
+#include "util/utf.h"
 
 using namespace platform;
 
@@ -112,6 +113,20 @@ TEST(WqlParse, AcceptsTheCatalogueSubset) {
                     EXPECT_EQ(want.boolean, got.literal.boolean);
                     break;
             }
+        }
+    }
+}
+
+// Whatever a name holds, pasted into a literal it reads back as itself, in either quotes.
+TEST(WqlStringText, NamesReadBackWhole) {
+    for (const std::wstring name :
+         {L"O'Brien", L"say \"hi\"", L"DOMAIN\\jdoe", L"ends\\", L"\\'", L"' or Name != '"}) {
+        for (const wchar_t* quote : {L"'", L"\""}) {
+            const auto query = ParseWql(L"Select * from X where Name = " + std::wstring(quote) +
+                                        WqlStringText(name) + quote);
+            ASSERT_TRUE(query.has_value()) << WideToUtf8(name);
+            ASSERT_EQ(1u, query->conditions.size());
+            EXPECT_EQ(name, query->conditions[0].literal.text);
         }
     }
 }

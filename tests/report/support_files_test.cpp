@@ -82,7 +82,7 @@ class SupportFilesTest : public ::testing::Test {
 };
 
 TEST_F(SupportFilesTest, HtmlRunWritesTheTemplateAndEverySupportFileWithItsResourceBytes) {
-    Extractor().ExtractAll(RunFlags{});
+    EXPECT_EQ(L"", Extractor().ExtractAll(RunFlags{}));
 
     std::set<std::string> expected = {"data/inventory.html.tpl"};
     for (const NamedResource& file : kSupportFiles)
@@ -127,17 +127,24 @@ TEST_F(SupportFilesTest, ExtractAllReplacesEarlierFilesAndLeavesOthersAlone) {
     EXPECT_EQ(ReadBytes(Output() / "inventory_files" / "notes.txt"), "kept");
 }
 
-TEST_F(SupportFilesTest, AnUnwritableSupportFolderFailsSilently) {
+// A report without its style sheet or its template is not a report: the run is told.
+TEST_F(SupportFilesTest, WhatCannotBeWrittenFailsTheRunWithItsPath) {
     // A folder cannot be made below a regular file.
     const fs::path blocker = temp_.path() / "blocker";
     WriteBytes(blocker, "x");
-    CSupportFiles extractor(Slashed(Data()), Slashed(blocker / "out"));
-
-    extractor.ExtractAll(RunFlags{});
-
+    const std::wstring unwritable =
+        CSupportFiles(Slashed(Data()), Slashed(blocker / "out")).ExtractAll(RunFlags{});
+    EXPECT_NE(std::wstring::npos, unwritable.find(L"support folder '" + Slashed(blocker / "out") +
+                                                  L"inventory_files'"));
     EXPECT_EQ(FilesUnder(temp_.path()),
               (std::set<std::string>{"blocker", "data/inventory.html.tpl"}));
     EXPECT_EQ(ReadBytes(blocker), "x");
+
+    const std::wstring noTemplate =
+        CSupportFiles(Slashed(blocker / "data"), Slashed(Output())).ExtractAll(RunFlags{});
+    EXPECT_EQ(L"The report template could not be written to '" + Slashed(blocker / "data") +
+                  L"inventory.html.tpl'.",
+              noTemplate);
 }
 
 TEST_F(SupportFilesTest, WriteResourceFileOverwritesOnlyWhenAskedAndSkipsMissingResources) {
@@ -146,14 +153,14 @@ TEST_F(SupportFilesTest, WriteResourceFileOverwritesOnlyWhenAskedAndSkipsMissing
     WriteBytes(path, "mine");
 
     CSupportFiles extractor = Extractor();
-    extractor.WriteResourceFile(201, path.wstring(), false);
+    EXPECT_TRUE(extractor.WriteResourceFile(201, path.wstring(), false));
     EXPECT_EQ(ReadBytes(path), "mine");
-    extractor.WriteResourceFile(201, path.wstring(), true);
+    EXPECT_TRUE(extractor.WriteResourceFile(201, path.wstring(), true));
     EXPECT_EQ(ReadBytes(path), Resource(201));
 
     // Not in the table: no file, not even an empty one.
     const fs::path missing = Output() / "missing.bin";
-    extractor.WriteResourceFile(199, missing.wstring(), true);
+    EXPECT_TRUE(extractor.WriteResourceFile(199, missing.wstring(), true));
     EXPECT_FALSE(fs::exists(missing));
 }
 

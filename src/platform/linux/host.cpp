@@ -1,4 +1,5 @@
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -21,6 +22,13 @@ std::wstring WithSlash(std::wstring folder) {
     return folder;
 }
 
+// A folder of this user's that nobody else may write: nothing can be put in it ahead of a run.
+bool IsPrivateFolder(const std::wstring& folder) {
+    struct stat status {};
+    return ::stat(WideToUtf8(folder).c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 std::wstring HomeFolder() {
     if (auto home = EnvironmentValue(L"HOME"); home && !home->empty())
         return *home;
@@ -33,25 +41,32 @@ std::wstring HomeFolder() {
     return {};
 }
 
-}  // namespace
-
-// The XDG base-directory rule: $XDG_DATA_HOME when it is an absolute path, else
-// ~/.local/share.
-std::wstring LinuxHost::DataFolder() {
-    std::wstring base;
-    if (auto xdg = EnvironmentValue(L"XDG_DATA_HOME"); xdg && !xdg->empty() && (*xdg)[0] == L'/')
-        base = *xdg;
-    else if (auto home = HomeFolder(); !home.empty())
-        base = WithSlash(home) + L".local/share";
-    if (base.empty())
-        return {};
-    return WithSlash(base) + L"fennock/";
+// An XDG base folder: the variable when it is an absolute path, else the home folder's
+// default.
+std::wstring BaseFolder(const wchar_t* variable, const wchar_t* underHome) {
+    if (auto xdg = EnvironmentValue(variable); xdg && !xdg->empty() && (*xdg)[0] == L'/')
+        return *xdg;
+    if (auto home = HomeFolder(); !home.empty())
+        return WithSlash(home) + underHome;
+    return {};
 }
 
+}  // namespace
+
+// The XDG base-directory rule: $XDG_DATA_HOME, else ~/.local/share.
+std::wstring LinuxHost::DataFolder() {
+    const std::wstring base = BaseFolder(L"XDG_DATA_HOME", L".local/share");
+    return base.empty() ? std::wstring() : WithSlash(base) + L"fennock/";
+}
+
+// Reports go where no other local user can be first: a shared /tmp lets anyone plant a link
+// or a pipe under the report's name. $TMPDIR serves only when it is already private; else the
+// per-user cache folder, which the run creates private.
 std::wstring LinuxHost::TempFolder() {
-    if (auto tmp = EnvironmentValue(L"TMPDIR"); tmp && !tmp->empty())
+    if (auto tmp = EnvironmentValue(L"TMPDIR"); tmp && !tmp->empty() && IsPrivateFolder(*tmp))
         return WithSlash(*tmp);
-    return L"/tmp/";
+    const std::wstring base = BaseFolder(L"XDG_CACHE_HOME", L".cache");
+    return base.empty() ? std::wstring() : WithSlash(base) + L"fennock/";
 }
 
 FileVersion LinuxHost::OwnFileVersion() {

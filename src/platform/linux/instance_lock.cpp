@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/linux/descriptor.h"
 #include "platform/services.h"
 #include "util/utf.h"
 
@@ -26,26 +27,7 @@ namespace {
 
 constexpr char kLockName[] = "fennock.lock";
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_;
-};
+using posix::Descriptor;
 
 bool OwnedByThisUser(int fd, mode_t type) {
     struct stat status {};
@@ -84,7 +66,7 @@ InstanceLock::InstanceLock() {
     if (folder.empty())
         return;
     Descriptor file(OpenLockFile(folder));
-    if (file.get() < 0)
+    if (!file.valid())
         return;
     // An advisory lock ends with the process, so a crashed run never blocks the next one.
     if (::flock(file.get(), LOCK_EX | LOCK_NB) == 0)

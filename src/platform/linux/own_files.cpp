@@ -1,0 +1,126 @@
+#include "platform/linux/own_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/files.h"
+#include "util/utf.h"
+
+namespace platform::posix {
+
+std::wstring DescribeProblem(FolderProblem problem) {
+    switch (problem) {
+        case FolderProblem::None:
+            break;
+        case FolderProblem::Missing:
+            return L"could not be created";
+        case FolderProblem::Link:
+            return L"is a symbolic link";
+        case FolderProblem::NotAFolder:
+            return L"is not a folder";
+        case FolderProblem::OtherOwner:
+            return L"belongs to another user";
+        case FolderProblem::OthersMayWrite:
+            return L"can be written by other users";
+        case FolderProblem::InOthersFolder:
+            return L"lies in a folder that other users can change";
+    }
+    return {};
+}
+
+FolderProblem PrivateFolderProblem(int folder) {
+    struct stat status {};
+    if (::fstat(folder, &status) != 0 || !S_ISDIR(status.st_mode))
+        return FolderProblem::NotAFolder;
+    if (status.st_uid != ::geteuid())
+        return FolderProblem::OtherOwner;
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return FolderProblem::OthersMayWrite;
+    const Descriptor parent(::openat(folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat above {};
+    if (!parent.valid() || ::fstat(parent.get(), &above) != 0)
+        return FolderProblem::InOthersFolder;
+    const bool ownerSafe = above.st_uid == ::geteuid() || above.st_uid == 0;
+    const bool othersMayRename =
+        (above.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (above.st_mode & S_ISVTX) == 0;
+    if (!ownerSafe || othersMayRename)
+        return FolderProblem::InOthersFolder;
+    return FolderProblem::None;
+}
+
+// Why a folder could not be opened without following a link: the open's own error does not
+// tell a link from a file when both O_NOFOLLOW and O_DIRECTORY refuse it.
+FolderProblem ProblemOfEntry(int parent, const std::string& name) {
+    struct stat status {};
+    if (::fstatat(parent, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return FolderProblem::Missing;
+    return S_ISLNK(status.st_mode) ? FolderProblem::Link : FolderProblem::NotAFolder;
+}
+
+Descriptor OpenOwnFolderAt(int parent, const std::string& name, FolderProblem& problem) {
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    if (::mkdirat(parent, name.c_str(), 0700) != 0 && errno != EEXIST) {
+        problem = FolderProblem::Missing;
+        return {};
+    }
+    Descriptor folder(::openat(parent, name.c_str(), kFlags));
+    if (!folder.valid()) {
+        problem = ProblemOfEntry(parent, name);
+        return {};
+    }
+    struct stat status {};
+    if (::fstat(folder.get(), &status) != 0 || status.st_uid != ::geteuid()) {
+        problem = FolderProblem::OtherOwner;
+        return {};
+    }
+    problem = FolderProblem::None;
+    return folder;
+}
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool IsOwnRegularFile(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
+}
+
+}  // namespace
+
+bool WriteReplacingAt(int folder, const std::string& name, std::string_view bytes) {
+    // O_EXCL with a name nobody can guess: nothing planted ahead can be opened in its place,
+    // and O_NONBLOCK keeps even a collision with a FIFO from hanging the run.
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    std::string partial;
+    Descriptor file;
+    for (int attempt = 0; attempt < 8 && !file.valid(); ++attempt) {
+        partial = WideToUtf8(UnguessableName(Utf8ToWide(name)));
+        file = Descriptor(::openat(folder, partial.c_str(), kFlags, 0600));
+        if (!file.valid() && errno != EEXIST)
+            return false;
+    }
+    if (!file.valid())
+        return false;
+    const bool complete =
+        IsOwnRegularFile(file.get()) && WriteAll(file.get(), bytes) && ::close(file.release()) == 0;
+    if (complete && ::renameat(folder, partial.c_str(), folder, name.c_str()) == 0)
+        return true;
+    ::unlinkat(folder, partial.c_str(), 0);
+    return false;
+}
+
+}  // namespace platform::posix
