@@ -44,7 +44,8 @@ export FENNOCK_WINE=/usr/lib/wine/wine
 if [ -n "${FENNOCK_WINE64:-}" ]; then
     windows=windows64
     echo "FENNOCK_WINE64 is set: the Windows suites run on the 64-bit build under wine64"
-elif ! reason=$(timeout 10 "$FENNOCK_WINE" --version 2>&1 >/dev/null); then
+# Through bash, whose message names the failure; timeout's own exec would fall back on sh.
+elif ! reason=$(timeout 10 bash -c '"$0" --version' "$FENNOCK_WINE" 2>&1 >/dev/null); then
     windows=windows64
     echo "This machine cannot run 32-bit programs (${reason:-no answer}): the Windows suites run on the 64-bit build under wine64"
 fi

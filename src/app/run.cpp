@@ -1,5 +1,7 @@
 #include "app/run.h"
 
+#include <optional>
+
 #include "app/make_config.h"
 #include "app/messages.h"
 #include "app/run_modes.h"
@@ -44,6 +46,16 @@ bool RefuseFolder(const std::wstring& what, const std::wstring& folder) {
     return true;
 }
 
+// The single-instance guard; false (after saying so) when another run holds it.
+bool TakeLock(std::optional<platform::InstanceLock>& lock) {
+    lock.emplace();
+    if (lock->Held())
+        return true;
+    platform::GetUi().ShowMessage(kAlreadyRunningText, kAlreadyRunningCaption,
+                                  platform::MessageIcon::Error);
+    return false;
+}
+
 }  // namespace
 
 int EntryPoint(const std::vector<std::wstring>& words, CommandDialect dialect, int showCommand) {
@@ -53,6 +65,13 @@ int EntryPoint(const std::vector<std::wstring>& words, CommandDialect dialect, i
 
 int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int showCommand) {
     platform::Ui& ui = platform::GetUi();
+    // The Windows program holds its mutex from the first moment, help included, as a second
+    // instance expects; a mutex leaves nothing behind. The terminal program's lock is a file
+    // in the data folder: it is taken once that folder is known to be safe, and never for a
+    // command line that only prints.
+    std::optional<platform::InstanceLock> lock;
+    if (dialect == CommandDialect::Windows && !TakeLock(lock))
+        return 0;
     if (RefuseUnsupportedWindows())
         return 0;
 
@@ -78,7 +97,7 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
         ui::SystemFrontEnd().ShowLicence(false);
         return 0;
     }
-    // Everything above only prints: it makes no folder and takes no lock.
+    // Everything above only prints: it makes no folder and no file.
     SetRunFlags(commandLine.flags);
 
     // The licence agreement is between the program and the person who runs it, so it is
@@ -106,12 +125,8 @@ int Run(const std::vector<std::wstring>& words, CommandDialect dialect, int show
         machine ? std::make_unique<CWinConfig>() : std::move(own);
     if (RefuseFolder(L"data folder", config->GetDataFolder()))
         return 1;
-    // The lock lives in the data folder, so it is taken once that folder is known to be safe.
-    platform::InstanceLock lock;
-    if (!lock.Held()) {
-        ui.ShowMessage(kAlreadyRunningText, kAlreadyRunningCaption, platform::MessageIcon::Error);
+    if (!lock && !TakeLock(lock))
         return 0;
-    }
 
     // An expansion that names nothing (a path of just two quotes) keeps the default. The
     // default must be as private as the data folder; a folder the person names is theirs.

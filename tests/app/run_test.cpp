@@ -175,4 +175,16 @@ TEST_F(RunTest, SecondInstanceIsRefused) {
     EXPECT_EQ(MessageIcon::Error, ui_.messages[0].icon);
 }
 
+// The Windows program meets a running instance before anything else, help included; on a
+// terminal, help only prints and needs no guard.
+TEST_F(RunTest, OnlyTheWindowsProgramGuardsItsHelp) {
+    InstanceLock first;
+    ASSERT_TRUE(first.Held());
+    EXPECT_EQ(0, RunWindows(L"/?"));
+    EXPECT_EQ(0, ::Run({L"--help"}, CommandDialect::Posix, 0));
+    ASSERT_EQ(2u, ui_.messages.size());
+    EXPECT_EQ(kAlreadyRunningText, ui_.messages[0].text);
+    EXPECT_EQ(kPosixHelpText, ui_.messages[1].text);
+}
+
 }  // namespace
