@@ -653,32 +653,40 @@ class DescribedFailure : public Described {
     }
 };
 
+// The place counts characters from 1 up to the byte the library refused; the reason is the
+// library's, without its own place (in bytes) or its echo of the text.
 TEST_F(DescribedFailure, MalformedJsonNamesLineAndColumn) {
+    const std::wstring value = L"syntax error while parsing value - ";
+    const std::wstring key = L"syntax error while parsing object key - ";
     Check({
-        {"", L"line 1, column 1: expected a value, found the end of the file"},
+        {"", L"line 1, column 1: " + value +
+                 L"unexpected end of input; expected '[', '{', or a literal"},
         {"{\n  \"host\": {\n    \"userName\": \"x\",\n  }\n}",
-         L"line 4, column 3: expected a member name in double quotes, found '}'"},
-        {R"({"wmi": {"Win32_X": [1, 2}})",
-         L"line 1, column 26: expected ',' or ']' after an array element, found '}'"},
-        {R"({"host": {"userName": "abc)",
-         L"line 1, column 23: string not closed before the end of the file"},
+         L"line 4, column 3: " + key + L"unexpected '}'; expected string literal"},
+        {"{\r\n\"a\":\r\n}",
+         L"line 3, column 1: " + value + L"unexpected '}'; expected '[', '{', or a literal"},
         // Columns count characters, not bytes; a byte-order mark is no character.
         {"{\"comment\": \"\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\", x}",
-         L"line 1, column 20: expected a member name in double quotes, found 'x'"},
-        {"\xEF\xBB\xBF{\"a\" 1}", L"line 1, column 6: expected ':' after a member name, found '1'"},
-        {"{\r\n\"a\":\r\n}", L"line 3, column 1: expected a value, found '}'"},
-        {R"({"host": {}, "host": {}})", L"line 1, column 14: duplicate member name \"host\""},
-        {R"({"wmi": {"C": [{"N": 012}]}})", L"line 1, column 22: a number must not start with 0"},
-        {R"({"wmi": {"C": [{"N": 1.}]}})",
-         L"line 1, column 22: a number needs digits after its decimal point"},
-        {"{} {}", L"line 1, column 4: unexpected text after the end of the document"},
+         L"line 1, column 20: " + key + L"invalid literal"},
+        {"\xEF\xBB\xBF{\"a\" 1}",
+         L"line 1, column 6: syntax error while parsing object separator - unexpected number "
+         L"literal; expected ':'"},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF{}", L"line 1, column 1: " + value + L"invalid literal"},
+        {R"({"host": {"userName": "abc)",
+         L"line 1, column 27: " + value + L"invalid string: missing closing quote"},
+        {"{} {}", L"line 1, column 4: " + value + L"unexpected '{'; expected end of input"},
         {"{\"comment\": \"a\tb\"}",
-         L"line 1, column 15: control character in a string (write it as an escape)"},
-        {R"({"host": tru})", L"line 1, column 10: expected a value, found 't'"},
-        {R"({"comment": "\q"})", L"line 1, column 14: unknown escape in a string"},
-        {R"({"comment": "\u12"})",
-         L"line 1, column 18: a \\u escape needs four hexadecimal digits"},
-        {R"({"host": {"userName": 'x'}})", L"line 1, column 23: expected a value, found '''"},
+         L"line 1, column 15: " + value +
+             L"invalid string: control character U+0009 (HT) must be escaped to \\u0009 or \\t"},
+        // Text a description cannot hold is refused where it stands, not mended.
+        {"{\"host\": {\"userName\": \"ab\xFF\"}}",
+         L"line 1, column 26: " + value + L"invalid string: ill-formed UTF-8 byte"},
+        {"{\"comment\": \"\xED\xA0\x80\"}",
+         L"line 1, column 15: " + value + L"invalid string: ill-formed UTF-8 byte"},
+        {R"({"comment": "a\ud800b"})",
+         L"line 1, column 21: " + value +
+             L"invalid string: surrogate U+D800..U+DBFF must be followed by U+DC00..U+DFFF"},
+        {"[0, 1e400]", L"line 1, column 9: number overflow parsing '1e400'"},
     });
 }
 
@@ -836,29 +844,25 @@ TEST_F(DescribedFailure, IntegersOutOfRange) {
     });
 }
 
-// What the JSON library allows, or refuses, unlike a description.
+// What the JSON library allows and a description does not.
 TEST_F(DescribedFailure, StricterThanTheJsonLibrary) {
     const std::string deep =
         R"({"comment": )" + std::string(201, '[') + std::string(201, ']') + "}";
     Check({
+        // Told where the library has read the name: at its closing quote.
         {R"({"wmi": {"C": [{"N": 1, "N": 2}]}})",
-         L"line 1, column 25: duplicate member name \"N\""},
-        {R"({"host": {}, "\u0068ost": {}})", L"line 1, column 14: duplicate member name \"host\""},
+         L"line 1, column 27: duplicate member name \"N\""},
+        {R"({"host": {}, "\u0068ost": {}})", L"line 1, column 24: duplicate member name \"host\""},
         {deep, L"line 1, column 213: nesting deeper than 200 levels"},
         {R"({"comment": )" + std::string(100000, '['),
          L"line 1, column 213: nesting deeper than 200 levels"},
-        {R"({"comment": )" + std::string(200, '[') + "x",
-         L"line 1, column 213: nesting deeper than 200 levels"},
+        {R"({"comment": )" + std::string(200, '[') + "null" + std::string(200, ']') + "}",
+         L"line 1, column 216: nesting deeper than 200 levels"},
         // The library ends a document at a NUL byte.
         {std::string("{}\0{}", 5),
          L"line 1, column 3: unexpected text after the end of the document"},
-        {std::string("{\"a\":\0}", 7), L"line 1, column 6: expected a value"},
-        // One byte-order mark, at the start only.
-        {"\xEF\xBB\xBF\xEF\xBB\xBF{}", L"line 1, column 1: expected a value"},
-        {"\xEF\xBB{}", L"line 1, column 1: expected a value"},
-        {"{\"a\": -01}", L"line 1, column 7: a number must not start with 0"},
-        {"[1e999e]", L"line 1, column 7: expected ',' or ']' after an array element, found 'e'"},
-        {"[-1e999-5]", L"line 1, column 8: expected ',' or ']' after an array element, found '-'"},
+        {std::string("{}\n\0", 4),
+         L"line 2, column 1: unexpected text after the end of the document"},
     });
 }
 
@@ -867,8 +871,8 @@ TEST_F(DescribedFailure, NumbersBeyondSixtyFourBitsAreNoIntegers) {
         L": expected a signed 32-bit integer (write {\"uint32\": n} for an unsigned one, "
         L"{\"other\": x} for other types)";
     Check({
-        {R"({"wmi": {"C": [{"N": 1e400}]}})", L"wmi.C[0].N" + plain},
-        {R"({"wmi": {"C": [{"N": )" + std::string(400, '9') + "}]}}", L"wmi.C[0].N" + plain},
+        {R"({"wmi": {"C": [{"N": 1e300}]}})", L"wmi.C[0].N" + plain},
+        {R"({"wmi": {"C": [{"N": )" + std::string(30, '9') + "}]}}", L"wmi.C[0].N" + plain},
         {R"({"wmi": {"C": [{"N": {"int32": -9223372036854775809}}]}})",
          L"wmi.C[0].N.int32: expected an integer from -2147483648 to 2147483647"},
         {R"({"wmi": {"C": [{"N": {"uint32": -9223372036854775808}}]}})",
@@ -880,32 +884,23 @@ TEST_F(DescribedFailure, NumbersBeyondSixtyFourBitsAreNoIntegers) {
     });
 }
 
-TEST_F(Described, TextTheJsonLibraryRefusesReadsAsReplacementCharacters) {
-    auto machine = Machine(
-        "{\"host\": {\"userName\": \"a\\ud800b\\udc00c\\ud800\\u0041\\ud83d\\ude00\","
-        " \"windowsFolder\": \"\xFFx\xC3 \xED\xA0\x80\\u00e9\xF0\x9F\"}}");
-    EXPECT_EQ(L"a\uFFFDb\uFFFDc\uFFFDA\U0001F600", machine.host().UserName());
-    EXPECT_EQ(L"\uFFFDx\uFFFD \uFFFD\uFFFD\uFFFD\u00e9\uFFFD", machine.host().WindowsFolder());
-
-    // An escaped NUL stays in the text.
-    auto nul = Machine(R"({"host": {"userName": "a\u0000b"}})");
-    EXPECT_EQ(std::wstring(L"a\0b", 3), nul.host().UserName());
+TEST_F(Described, EscapedNulStaysInTheText) {
+    auto machine =
+        Machine(R"({"host": {"userName": "a\u0000b", "windowsFolder": "\ud83d\ude00"}})");
+    EXPECT_EQ(std::wstring(L"a\0b", 3), machine.host().UserName());
+    EXPECT_EQ(L"\U0001F600", machine.host().WindowsFolder());
 }
 
-TEST_F(Described, NumbersBeyondADoubleAndNestingAtTheLimitLoad) {
+TEST_F(Described, TinyNumbersAndNestingAtTheLimitLoad) {
     auto machine = Machine(R"({"comment": )" + std::string(200, '[') + std::string(200, ']') +
-                           R"(, "wmi": {"C": [{"Big": {"other": 1e400}, "Tiny": {"other": -1e-400},
-                             "Long": {"other": )" +
-                           std::string(400, '9') + R"(}, "Zero": -0}]}})");
+                           R"(, "wmi": {"C": [{"Tiny": {"other": -1e-400}, "Zero": -0}]}})");
     ASSERT_EQ(0, machine.wmi().Connect());
-    const auto rows =
-        Select(machine.wmi(), L"Select * from C", {L"Big", L"Tiny", L"Long", L"Zero"});
+    const auto rows = Select(machine.wmi(), L"Select * from C", {L"Tiny", L"Zero"});
     ASSERT_TRUE(rows.has_value());
     ASSERT_EQ(1u, rows->size());
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(Kind::Other, (*rows)[0][i].value_or(WmiValue::Null()).kind) << i;
-    EXPECT_EQ(Kind::Int32, (*rows)[0][3].value_or(WmiValue::Null()).kind);
-    EXPECT_EQ(0, (*rows)[0][3].value_or(WmiValue::Null()).number);
+    EXPECT_EQ(Kind::Other, (*rows)[0][0].value_or(WmiValue::Null()).kind);
+    EXPECT_EQ(Kind::Int32, (*rows)[0][1].value_or(WmiValue::Null()).kind);
+    EXPECT_EQ(0, (*rows)[0][1].value_or(WmiValue::Null()).number);
 }
 
 TEST_F(DescribedFailure, UnreadableFiles) {

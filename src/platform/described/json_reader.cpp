@@ -1,172 +1,164 @@
 #include "platform/described/json_reader.h"
 
+#include <cstddef>
+#include <iterator>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
-#include "platform/described/json_mend.h"
-#include "platform/described/json_syntax.h"
 #include "util/utf.h"
 
 namespace platform::described {
 namespace {
 
-// When the library refuses what none of this program's rules does.
-const wchar_t kNotJson[] = L"not valid JSON";
+// Deep enough for any description, shallow enough for the stack of whoever walks the values.
+constexpr std::size_t kMaxDepth = 200;
 
-// Builds the document from the library's events and follows them in the text, since the
-// library tells neither where a token is nor why it refuses one.
+// Hands the text to the library and counts the bytes it has taken: the library tells its
+// place only with its own errors, and the builder's refusals need one too.
+class CountingIterator {
+  public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    CountingIterator(const char* at, std::size_t* taken) : at_(at), taken_(taken) {}
+
+    reference operator*() const { return *at_; }
+    CountingIterator& operator++() {
+        ++at_;
+        ++*taken_;
+        return *this;
+    }
+    bool operator==(const CountingIterator& other) const { return at_ == other.at_; }
+
+  private:
+    const char* at_;
+    std::size_t* taken_;
+};
+
+struct JsonFault {
+    std::size_t offset = 0;  // in bytes
+    std::wstring message;
+};
+
+// The library's words without its exception name, its own place (in bytes, where ours
+// counts characters) and its echo of the text read.
+std::wstring Reason(const Json::exception& fault) {
+    std::string_view text = fault.what();
+    if (const std::size_t named = text.find("] "); named != std::string_view::npos)
+        text.remove_prefix(named + 2);
+    if (const std::size_t placed = text.find(": ");
+        text.starts_with("parse error") && placed != std::string_view::npos)
+        text.remove_prefix(placed + 2);
+    return Utf8ToWide(text.substr(0, text.find("; last read: ")));
+}
+
+// Builds the document from the library's events, refusing what the library allows and a
+// description does not. Members are kept in file order.
 class DocumentBuilder final : public nlohmann::json_sax<Json> {
   public:
-    explicit DocumentBuilder(std::string_view text) : text_(text), end_(JsonStart(text)) {}
+    explicit DocumentBuilder(const std::size_t& taken) : taken_(taken) {}
 
-    bool null() override { return Scalar(nullptr); }
-    bool boolean(bool value) override { return Scalar(value); }
-    bool number_integer(number_integer_t value) override { return Number(value); }
-    bool number_unsigned(number_unsigned_t value) override { return Number(value); }
-    bool number_float(number_float_t value, const string_t&) override { return Number(value); }
-    bool string(string_t& value) override { return Scalar(std::move(value)); }
-    bool binary(binary_t&) override { return Refuse(); }
+    bool null() override { return Place(nullptr); }
+    bool boolean(bool value) override { return Place(value); }
+    bool number_integer(number_integer_t value) override { return Place(value); }
+    bool number_unsigned(number_unsigned_t value) override { return Place(value); }
+    bool number_float(number_float_t value, const string_t&) override { return Place(value); }
+    bool string(string_t& value) override { return Place(std::move(value)); }
+    // Only binary formats have binary values.
+    bool binary(binary_t&) override { return false; }
 
     bool start_object(std::size_t) override { return Open(Json::object()); }
     bool start_array(std::size_t) override { return Open(Json::array()); }
     bool end_object() override { return Close(); }
     bool end_array() override { return Close(); }
 
+    // Where the library is after a name: its closing quote.
     bool key(string_t& name) override {
-        const std::size_t start = NextToken(text_, end_, Expecting());
         Frame& frame = frames_.back();
         if (!frame.names.insert(name).second) {
-            fault_ = JsonFault{start, L"duplicate member name \"" + WideText(name) + L"\""};
+            fault_ = JsonFault{LastTaken(), L"duplicate member name \"" + WideText(name) + L"\""};
             return false;
         }
         // Known to be new: straight to the end, past the map's linear search for the name.
         auto& members = frame.value->get_ref<Json::object_t&>();
         static_cast<Json::object_t::Container&>(members).emplace_back(std::move(name), nullptr);
-        frame.awaitingValue = true;
-        end_ = TokenEnd(text_, start);
         return true;
     }
 
-    bool parse_error(std::size_t, const std::string&, const Json::exception&) override {
-        return Refuse();
+    // The library's position counts the bytes it has read, the one it refuses included.
+    bool parse_error(std::size_t position, const std::string&,
+                     const Json::exception& fault) override {
+        fault_ = JsonFault{position > 0 ? position - 1 : 0, Reason(fault)};
+        return false;
     }
 
-    // Once the library has accepted the text. It ends a document at a NUL byte as well.
-    std::optional<Json> Finish() {
-        if (NextToken(text_, end_, Expect::Nothing) < text_.size()) {
-            Refuse();
-            return std::nullopt;
-        }
-        return std::move(root_);
-    }
-
-    JsonFault fault() const { return fault_.value_or(JsonFault{end_, kNotJson}); }
+    Json TakeDocument() { return std::move(root_); }
+    JsonFault fault() const { return fault_.value_or(JsonFault{LastTaken(), L"not valid JSON"}); }
 
   private:
     struct Frame {
         Json* value;
         std::unordered_set<std::string> names;
-        bool awaitingValue = false;
     };
 
-    Expect Expecting() const {
-        if (frames_.empty())
-            return complete_ ? Expect::Nothing : Expect::Document;
-        const Frame& frame = frames_.back();
-        if (frame.value->is_array())
-            return frame.value->empty() ? Expect::FirstElement : Expect::ElementEnd;
-        if (frame.awaitingValue)
-            return Expect::Colon;
-        return frame.value->empty() ? Expect::FirstMember : Expect::MemberEnd;
-    }
+    std::size_t LastTaken() const { return taken_ > 0 ? taken_ - 1 : 0; }
 
-    // The start of the value now reported; nothing past the depth limit.
-    std::optional<std::size_t> Begin() {
-        const std::size_t start = NextToken(text_, end_, Expecting());
-        if (frames_.size() > kMaxJsonDepth) {
-            fault_ = TooDeep(start);
-            return std::nullopt;
+    // Where the value goes: the document, the end of an array or the member just named;
+    // nothing past the depth limit. Containers being filled are last in theirs, so the place
+    // stays valid while they are.
+    Json* Put(Json value) {
+        if (frames_.size() > kMaxDepth) {
+            fault_ = JsonFault{LastTaken(), L"nesting deeper than 200 levels"};
+            return nullptr;
         }
-        return start;
-    }
-
-    // Where the value goes: the document, the end of an array or the member just named.
-    // Containers being filled are last in theirs, so the place stays valid while they are.
-    Json& Place(Json value) {
         if (frames_.empty()) {
             root_ = std::move(value);
-            complete_ = true;
-            return root_;
+            return &root_;
         }
-        Frame& frame = frames_.back();
-        if (frame.value->is_array()) {
-            auto& elements = frame.value->get_ref<Json::array_t&>();
+        Json& container = *frames_.back().value;
+        if (container.is_array()) {
+            auto& elements = container.get_ref<Json::array_t&>();
             elements.push_back(std::move(value));
-            return elements.back();
+            return &elements.back();
         }
-        frame.awaitingValue = false;
-        Json& member = frame.value->get_ref<Json::object_t&>().back().second;
+        Json& member = container.get_ref<Json::object_t&>().back().second;
         member = std::move(value);
-        return member;
+        return &member;
     }
 
-    bool Scalar(Json value) {
-        const auto start = Begin();
-        if (!start)
-            return false;
-        end_ = TokenEnd(text_, *start);
-        Place(std::move(value));
-        return true;
-    }
-
-    template <typename N>
-    bool Number(N value) {
-        const auto start = Begin();
-        if (!start)
-            return false;
-        if (auto fault = NumberFault(text_, *start)) {
-            fault_ = std::move(fault);
-            return false;
-        }
-        end_ = TokenEnd(text_, *start);
-        Place(value);
-        return true;
-    }
+    bool Place(Json value) { return Put(std::move(value)) != nullptr; }
 
     bool Open(Json empty) {
-        const auto start = Begin();
-        if (!start)
-            return false;
-        end_ = *start + 1;
-        frames_.push_back(Frame{&Place(std::move(empty)), {}, false});
-        return true;
+        Json* container = Put(std::move(empty));
+        if (container)
+            frames_.push_back(Frame{container, {}});
+        return container != nullptr;
     }
 
     bool Close() {
-        end_ = NextToken(text_, end_, Expecting()) + 1;
         frames_.pop_back();
         return true;
     }
 
-    bool Refuse() {
-        fault_ = ExplainFault(text_, end_, Expecting(), frames_.size(), kNotJson);
-        return false;
-    }
-
-    std::string_view text_;
-    std::size_t end_;  // where the last token reported ended
+    const std::size_t& taken_;
     std::vector<Frame> frames_;
     Json root_;
-    bool complete_ = false;
     std::optional<JsonFault> fault_;
 };
+
+std::size_t ByteOrderMark(std::string_view text) {
+    return text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+}
 
 // Line and column (in characters, from 1) of a byte offset.
 void Locate(std::string_view text, std::size_t offset, JsonError& error) {
     error.line = 1;
     error.column = 1;
-    const std::size_t bom = JsonStart(text);
+    const std::size_t bom = ByteOrderMark(text);
     for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == '\n') {
@@ -181,19 +173,24 @@ void Locate(std::string_view text, std::size_t offset, JsonError& error) {
 }  // namespace
 
 std::optional<Json> ParseJson(std::string_view utf8, JsonError& error) {
-    const std::optional<std::string> mended = MendForLibrary(utf8);
-    const std::string_view readable = mended ? std::string_view(*mended) : utf8;
-    // Places are told on the original text: mending changes nothing between the tokens.
-    DocumentBuilder builder(utf8);
-    std::optional<Json> document;
-    if (Json::sax_parse(readable.data(), readable.data() + readable.size(), &builder))
-        document = builder.Finish();
-    if (!document) {
-        const JsonFault fault = builder.fault();
-        Locate(utf8, fault.offset, error);
-        error.message = fault.message;
+    std::size_t taken = 0;
+    DocumentBuilder builder(taken);
+    const CountingIterator first(utf8.data(), &taken);
+    const CountingIterator last(utf8.data() + utf8.size(), &taken);
+    // With a SAX handler the library reports through parse_error instead of throwing.
+    std::optional<JsonFault> fault;
+    if (!Json::sax_parse(first, last, &builder)) {
+        fault = builder.fault();
+    } else if (const std::size_t nul = utf8.find('\0'); nul != std::string_view::npos) {
+        // The library ends a document at a NUL byte; one inside a string it refuses.
+        fault = JsonFault{nul, L"unexpected text after the end of the document"};
     }
-    return document;
+    if (fault) {
+        Locate(utf8, fault->offset, error);
+        error.message = std::move(fault->message);
+        return std::nullopt;
+    }
+    return builder.TakeDocument();
 }
 
 std::wstring WideText(std::string_view utf8) {

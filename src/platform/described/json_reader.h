@@ -1,9 +1,7 @@
 #pragma once
 // Machine descriptions read with the nlohmann JSON library, held to this program's rules:
-// members stay in file order, duplicate names are refused, nesting stops at 200 levels,
-// ill-formed UTF-8 and lone surrogate escapes read as U+FFFD (the library refuses both),
-// and a syntax error says where (line and column, counted in characters from 1) and what in
-// this program's words.
+// members stay in file order, duplicate names are refused, nesting stops at 200 levels, and
+// an error says where (line and column, counted in characters from 1) and why.
 #include <optional>
 #include <string>
 #include <string_view>
