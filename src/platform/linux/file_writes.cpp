@@ -12,8 +12,8 @@
 namespace platform {
 namespace {
 
-using posix::Descriptor;
 using posix::FolderProblem;
+using posix::UniqueFd;
 
 std::string WithoutFinalSlashes(const std::wstring& folder) {
     std::string path = WideToUtf8(folder);
@@ -22,9 +22,8 @@ std::string WithoutFinalSlashes(const std::wstring& folder) {
     return path;
 }
 
-Descriptor OpenFolder(const std::string& path) {
-    return Descriptor(
-        ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+UniqueFd OpenFolder(const std::string& path) {
+    return UniqueFd(::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 }  // namespace
@@ -33,9 +32,9 @@ bool WriteFileReplacing(const std::wstring& path, const std::string& contents) {
     const std::string full = WideToUtf8(path);
     const std::size_t slash = full.rfind('/');
     const std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
-    const Descriptor folder =
+    const UniqueFd folder =
         OpenFolder(slash == std::string::npos ? std::string() : full.substr(0, slash + 1));
-    return folder.valid() && !name.empty() && posix::WriteReplacingAt(folder.get(), name, contents);
+    return folder && !name.empty() && posix::WriteReplacingAt(folder.get(), name, contents);
 }
 
 std::wstring PrepareOwnFolder(const std::wstring& folder) {
@@ -47,20 +46,20 @@ std::wstring PrepareOwnFolder(const std::wstring& folder) {
          slash = path.find('/', slash + 1))
         ::mkdir(path.substr(0, slash).c_str(), 0700);
     ::mkdir(path.c_str(), 0700);
-    const Descriptor opened(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!opened.valid())
+    const UniqueFd opened(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!opened)
         return posix::DescribeProblem(posix::ProblemOfEntry(AT_FDCWD, path));
     return posix::DescribeProblem(posix::PrivateFolderProblem(opened.get()));
 }
 
 std::wstring WriteIntoOwnSubfolder(const std::wstring& parent, const std::wstring& name,
                                    const std::vector<NamedBytes>& files) {
-    const Descriptor outer = OpenFolder(WithoutFinalSlashes(parent));
-    if (!outer.valid())
+    const UniqueFd outer = OpenFolder(WithoutFinalSlashes(parent));
+    if (!outer)
         return posix::DescribeProblem(FolderProblem::Missing);
     FolderProblem problem = FolderProblem::None;
-    const Descriptor inner = posix::OpenOwnFolderAt(outer.get(), WideToUtf8(name), problem);
-    if (!inner.valid())
+    const UniqueFd inner = posix::OpenOwnFolderAt(outer.get(), WideToUtf8(name), problem);
+    if (!inner)
         return posix::DescribeProblem(problem);
     for (const NamedBytes& file : files)
         if (!posix::WriteReplacingAt(inner.get(), WideToUtf8(file.name), file.bytes))

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/linux/descriptor.h"
+#include "platform/linux/unique_handle.h"
 #include "platform/services.h"
 #include "util/utf.h"
 
@@ -27,7 +27,7 @@ namespace {
 
 constexpr char kLockName[] = "fennock.lock";
 
-using posix::Descriptor;
+using posix::UniqueFd;
 
 bool OwnedByThisUser(int fd, mode_t type) {
     struct stat status {};
@@ -47,12 +47,12 @@ void CreatePrivateFolders(const std::string& path) {
 // The lock file, created when missing; never through a link, never a file of someone else's.
 int OpenLockFile(const std::string& folderPath) {
     CreatePrivateFolders(folderPath);
-    Descriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0 || !OwnedByThisUser(folder.get(), S_IFDIR))
         return -1;
     // Not blocking on whatever special file might sit there; fstat then refuses it.
-    Descriptor file(::openat(folder.get(), kLockName,
-                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    UniqueFd file(::openat(folder.get(), kLockName,
+                           O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
     if (file.get() < 0 || !OwnedByThisUser(file.get(), S_IFREG))
         return -1;
     return file.release();
@@ -65,8 +65,8 @@ InstanceLock::InstanceLock() {
     const std::string folder = WideToUtf8(GetHost().DataFolder());
     if (folder.empty())
         return;
-    Descriptor file(OpenLockFile(folder));
-    if (!file.valid())
+    UniqueFd file(OpenLockFile(folder));
+    if (!file)
         return;
     // An advisory lock ends with the process, so a crashed run never blocks the next one.
     if (::flock(file.get(), LOCK_EX | LOCK_NB) == 0)

@@ -39,9 +39,9 @@ FolderProblem PrivateFolderProblem(int folder) {
         return FolderProblem::OtherOwner;
     if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
         return FolderProblem::OthersMayWrite;
-    const Descriptor parent(::openat(folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd parent(::openat(folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat above {};
-    if (!parent.valid() || ::fstat(parent.get(), &above) != 0)
+    if (!parent || ::fstat(parent.get(), &above) != 0)
         return FolderProblem::InOthersFolder;
     const bool ownerSafe = above.st_uid == ::geteuid() || above.st_uid == 0;
     const bool othersMayRename =
@@ -60,14 +60,14 @@ FolderProblem ProblemOfEntry(int parent, const std::string& name) {
     return S_ISLNK(status.st_mode) ? FolderProblem::Link : FolderProblem::NotAFolder;
 }
 
-Descriptor OpenOwnFolderAt(int parent, const std::string& name, FolderProblem& problem) {
+UniqueFd OpenOwnFolderAt(int parent, const std::string& name, FolderProblem& problem) {
     constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     if (::mkdirat(parent, name.c_str(), 0700) != 0 && errno != EEXIST) {
         problem = FolderProblem::Missing;
         return {};
     }
-    Descriptor folder(::openat(parent, name.c_str(), kFlags));
-    if (!folder.valid()) {
+    UniqueFd folder(::openat(parent, name.c_str(), kFlags));
+    if (!folder) {
         problem = ProblemOfEntry(parent, name);
         return {};
     }
@@ -106,14 +106,14 @@ bool WriteReplacingAt(int folder, const std::string& name, std::string_view byte
     // and O_NONBLOCK keeps even a collision with a FIFO from hanging the run.
     constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     std::string partial;
-    Descriptor file;
-    for (int attempt = 0; attempt < 8 && !file.valid(); ++attempt) {
+    UniqueFd file;
+    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
         partial = WideToUtf8(UnguessableName(Utf8ToWide(name)));
-        file = Descriptor(::openat(folder, partial.c_str(), kFlags, 0600));
-        if (!file.valid() && errno != EEXIST)
+        file = UniqueFd(::openat(folder, partial.c_str(), kFlags, 0600));
+        if (!file && errno != EEXIST)
             return false;
     }
-    if (!file.valid())
+    if (!file)
         return false;
     const bool complete =
         IsOwnRegularFile(file.get()) && WriteAll(file.get(), bytes) && ::close(file.release()) == 0;

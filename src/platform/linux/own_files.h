@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/descriptor.h"
+#include "platform/linux/unique_handle.h"
 
 namespace platform::posix {
 
@@ -35,7 +35,7 @@ FolderProblem ProblemOfEntry(int parent, const std::string& name);
 // The folder `name` directly inside `parent`, created (0700) when missing, opened without
 // following a link. Invalid, with the reason in `problem`, when it is a link, not a folder
 // or another user's.
-Descriptor OpenOwnFolderAt(int parent, const std::string& name, FolderProblem& problem);
+UniqueFd OpenOwnFolderAt(int parent, const std::string& name, FolderProblem& problem);
 
 // Writes the bytes to an unguessable new name inside the folder, then renames that over
 // `name` once complete. Whatever was at `name` (a link included) is replaced, never opened
