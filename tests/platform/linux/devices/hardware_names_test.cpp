@@ -4,6 +4,7 @@
 
 #include "platform/linux/live/devices/hardware_ids.h"
 #include "platform/linux/live/devices/hardware_names.h"
+#include "tree_root.h"
 
 using namespace platform::live;
 
@@ -78,7 +79,7 @@ TEST(HardwareNamesTest, DisplayNamesSayWhatIsKnown) {
 }
 
 TEST(HardwareNamesTest, ReadsTheIdsOfPciAndUsbDevicesOnly) {
-    const SystemRoot root(FENNOCK_TREES_DIR "/devices-net");
+    const SystemRoot root = TreeRoot(FENNOCK_TREES_DIR "/devices-net");
     const auto pci = SysfsDeviceIds(root, "/sys/class/net/eth0/device");
     ASSERT_TRUE(pci);
     EXPECT_EQ(HardwareIds::Bus::Pci, pci->bus);
@@ -95,11 +96,11 @@ TEST(HardwareNamesTest, ReadsTheIdsOfPciAndUsbDevicesOnly) {
     // Virtio numbers are not PCI ids; a bridge has no device at all.
     EXPECT_FALSE(SysfsDeviceIds(root, "/sys/class/net/eth2/device"));
     EXPECT_FALSE(SysfsDeviceIds(root, "/sys/class/net/br0/device"));
-    EXPECT_FALSE(SysfsDeviceIds(SystemRoot(FENNOCK_TREES_DIR "/missing"), "/sys/x"));
+    EXPECT_FALSE(SysfsDeviceIds(TreeRoot(FENNOCK_TREES_DIR "/missing"), "/sys/x"));
 }
 
 TEST(HardwareNamesTest, LooksUpTheDatabaseFilesUnderTheRoot) {
-    HardwareNames names(SystemRoot(FENNOCK_TREES_DIR "/devices-net"));
+    HardwareNames names(TreeRoot(FENNOCK_TREES_DIR "/devices-net"));
     const auto pci = names.Find({HardwareIds::Bus::Pci, 0x8086, 0x10d3});
     ASSERT_TRUE(pci);
     EXPECT_EQ("82574L Gigabit Network Connection", pci->device);
@@ -109,7 +110,7 @@ TEST(HardwareNamesTest, LooksUpTheDatabaseFilesUnderTheRoot) {
     // The USB database is not asked for PCI ids, nor the other way round.
     EXPECT_FALSE(names.Find({HardwareIds::Bus::Usb, 0x8086, 0x10d3}));
 
-    HardwareNames none(SystemRoot(FENNOCK_TREES_DIR "/missing"));
+    HardwareNames none(TreeRoot(FENNOCK_TREES_DIR "/missing"));
     EXPECT_FALSE(none.Find({HardwareIds::Bus::Pci, 0x8086, 0x10d3}));
 }
 

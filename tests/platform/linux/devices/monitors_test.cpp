@@ -7,6 +7,8 @@
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/devices/edid.h"
 #include "temp_folder.h"
+#include "tree_root.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -136,16 +138,11 @@ class DrmTree {
         std::ofstream(folder / "edid", std::ios::binary) << edid;
         std::ofstream(folder / "modes") << modes;
     }
-    SystemRoot Root() const { return SystemRoot(temp_.path().string()); }
+    SystemRoot Root() const { return TreeRoot(temp_.path().string()); }
 
   private:
     TempFolder temp_;
 };
-
-std::wstring TextOf(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    return value && value->kind == WmiValue::Kind::String ? value->text : L"<null>";
-}
 
 TEST(DesktopMonitorTest, OnePerConnectedOutput) {
     DrmTree tree;
@@ -165,36 +162,36 @@ TEST(DesktopMonitorTest, OnePerConnectedOutput) {
     const WmiObjectList objects = DesktopMonitors(tree.Root());
     ASSERT_EQ(3u, objects.size());
     for (std::size_t i = 0; i < objects.size(); ++i) {
-        EXPECT_EQ(L"DesktopMonitor" + std::to_wstring(i + 1), TextOf(objects[i], L"DeviceID"));
+        EXPECT_EQ(L"DesktopMonitor" + std::to_wstring(i + 1), Shown(objects[i], L"DeviceID"));
         for (const wchar_t* property : {L"Name", L"Description", L"MonitorManufacturer",
                                         L"MonitorType", L"ScreenWidth", L"ScreenHeight"})
             EXPECT_NE(nullptr, objects[i].Find(property));
     }
-    EXPECT_EQ(L"DELL U2719D", TextOf(objects[0], L"Name"));
-    EXPECT_EQ(L"DELL U2719D", TextOf(objects[0], L"MonitorType"));
-    EXPECT_EQ(L"Dell", TextOf(objects[0], L"MonitorManufacturer"));
+    EXPECT_EQ(L"DELL U2719D", Shown(objects[0], L"Name"));
+    EXPECT_EQ(L"DELL U2719D", Shown(objects[0], L"MonitorType"));
+    EXPECT_EQ(L"Dell", Shown(objects[0], L"MonitorManufacturer"));
     EXPECT_EQ(WmiValue::Kind::UInt32, objects[0].Find(L"ScreenWidth")->kind);
     EXPECT_EQ(2560, objects[0].Find(L"ScreenWidth")->number);
     EXPECT_EQ(1440, objects[0].Find(L"ScreenHeight")->number);
 
     // No name descriptor: the PnP hardware id; an unknown maker keeps its three letters.
-    EXPECT_EQ(L"QQQ0042", TextOf(objects[1], L"Name"));
-    EXPECT_EQ(L"QQQ", TextOf(objects[1], L"MonitorManufacturer"));
+    EXPECT_EQ(L"QQQ0042", Shown(objects[1], L"Name"));
+    EXPECT_EQ(L"QQQ", Shown(objects[1], L"MonitorManufacturer"));
 
     // A damaged EDID: nothing from it, the preferred mode's size still.
-    EXPECT_EQ(L"<null>", TextOf(objects[2], L"Name"));
-    EXPECT_EQ(L"<null>", TextOf(objects[2], L"MonitorManufacturer"));
+    EXPECT_EQ(L"(null)", Shown(objects[2], L"Name"));
+    EXPECT_EQ(L"(null)", Shown(objects[2], L"MonitorManufacturer"));
     EXPECT_EQ(1024, objects[2].Find(L"ScreenWidth")->number);
     EXPECT_EQ(768, objects[2].Find(L"ScreenHeight")->number);
 }
 
 TEST(DesktopMonitorTest, NoDisplayDriversNoMonitors) {
-    EXPECT_TRUE(DesktopMonitors(SystemRoot(FENNOCK_TREES_DIR "/missing")).empty());
+    EXPECT_TRUE(DesktopMonitors(TreeRoot(FENNOCK_TREES_DIR "/missing")).empty());
 }
 
 TEST(DesktopMonitorLiveTest, MonitorsCarryTheirDeviceIds) {
     for (const auto& object : DesktopMonitors(SystemRoot()))
-        EXPECT_EQ(0u, TextOf(object, L"DeviceID").rfind(L"DesktopMonitor", 0));
+        EXPECT_EQ(0u, Shown(object, L"DeviceID").rfind(L"DesktopMonitor", 0));
 }
 
 }  // namespace

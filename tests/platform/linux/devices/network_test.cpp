@@ -13,6 +13,7 @@
 #include "platform/linux/live/devices/default_gateways.h"
 #include "platform/linux/live/devices/dhcp_evidence.h"
 #include "platform/linux/live/devices/network_adapters.h"
+#include "tree_root.h"
 #include "util/utf.h"
 
 using namespace platform;
@@ -22,7 +23,7 @@ namespace {
 
 using Family = InterfaceAddress::Family;
 
-const SystemRoot kTree(FENNOCK_TREES_DIR "/devices-net");
+const SystemRoot kTree = TreeRoot(FENNOCK_TREES_DIR "/devices-net");
 
 std::vector<std::wstring> Texts(const WmiValue* value) {
     std::vector<std::wstring> texts;
@@ -109,7 +110,7 @@ TEST(DhcpEvidenceTest, TellsEachInterfaceFromTheFilesOfTheTree) {
     EXPECT_EQ(true, dhcp.Enabled("eth2", 6)) << "NetworkManager's lease";
     EXPECT_EQ(std::nullopt, dhcp.Enabled("tun0", 7));
     EXPECT_EQ(std::nullopt, dhcp.Enabled("br0", std::nullopt));
-    EXPECT_EQ(std::nullopt, DhcpEvidence(SystemRoot(FENNOCK_TREES_DIR "/missing")).Enabled("a", 1));
+    EXPECT_EQ(std::nullopt, DhcpEvidence(TreeRoot(FENNOCK_TREES_DIR "/missing")).Enabled("a", 1));
 }
 
 TEST(NetworkAdapterTest, OneObjectPerInterfaceButTheLoopback) {
@@ -172,10 +173,10 @@ TEST(NetworkAdapterTest, OneObjectPerInterfaceButTheLoopback) {
 }
 
 TEST(NetworkAdapterTest, NoSystemNoAdapters) {
-    EXPECT_TRUE(NetworkAdapterConfigurations(SystemRoot(FENNOCK_TREES_DIR "/missing")).empty());
+    EXPECT_TRUE(NetworkAdapterConfigurations(TreeRoot(FENNOCK_TREES_DIR "/missing")).empty());
     // Without sysfs, the interfaces that have addresses, loopback still left out by its flags.
     const auto objects = AdapterConfigurations(
-        SystemRoot(FENNOCK_TREES_DIR "/missing"),
+        TreeRoot(FENNOCK_TREES_DIR "/missing"),
         {{"lo", Family::IPv4, "127.0.0.1", "255.0.0.0", IFF_UP | IFF_LOOPBACK},
          {"eth0", Family::IPv4, "10.0.0.2", "255.0.0.0", IFF_UP}});
     ASSERT_EQ(1u, objects.size());

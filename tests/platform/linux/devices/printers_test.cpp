@@ -3,16 +3,13 @@
 
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/devices/printers.h"
+#include "tree_root.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
 
 namespace {
-
-std::wstring TextOf(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    return value && value->kind == WmiValue::Kind::String ? value->text : L"<null>";
-}
 
 TEST(PrinterTest, UriHostsWithoutCredentials) {
     EXPECT_EQ("printsrv", UriHost("ipp://printsrv:631/printers/office"));
@@ -48,30 +45,30 @@ TEST(PrinterTest, OneObjectPerQueue) {
 
     const WmiObject& laser = objects[0];
     for (const wchar_t* property : {L"Caption", L"DeviceID", L"Name"})
-        EXPECT_EQ(L"Office_Laser", TextOf(laser, property));
-    EXPECT_EQ(L"Office_Laser", TextOf(laser, L"ShareName"));
-    EXPECT_EQ(L"printsrv.example", TextOf(laser, L"ServerName"));
-    EXPECT_EQ(L"Acme LaserPro 9 \"PS\" <b>", TextOf(laser, L"DriverName"));
+        EXPECT_EQ(L"Office_Laser", Shown(laser, property));
+    EXPECT_EQ(L"Office_Laser", Shown(laser, L"ShareName"));
+    EXPECT_EQ(L"printsrv.example", Shown(laser, L"ServerName"));
+    EXPECT_EQ(L"Acme LaserPro 9 \"PS\" <b>", Shown(laser, L"DriverName"));
     EXPECT_TRUE(laser.Find(L"Default")->boolean);
 
     const WmiObject& label = objects[1];
-    EXPECT_EQ(L"Label", TextOf(label, L"Caption"));
-    EXPECT_EQ(L"<null>", TextOf(label, L"ShareName"));
-    EXPECT_EQ(L"<null>", TextOf(label, L"ServerName"));
-    EXPECT_EQ(L"<null>", TextOf(label, L"DriverName"));
+    EXPECT_EQ(L"Label", Shown(label, L"Caption"));
+    EXPECT_EQ(L"(null)", Shown(label, L"ShareName"));
+    EXPECT_EQ(L"(null)", Shown(label, L"ServerName"));
+    EXPECT_EQ(L"(null)", Shown(label, L"DriverName"));
     ASSERT_NE(nullptr, label.Find(L"DriverName"));
-    EXPECT_EQ(L"<null>", TextOf(objects[2], L"ServerName")) << "a printer addressed directly";
+    EXPECT_EQ(L"(null)", Shown(objects[2], L"ServerName")) << "a printer addressed directly";
 }
 
 TEST(PrinterTest, FakeRootsHaveNoPrintSystem) {
-    EXPECT_TRUE(Printers(SystemRoot(FENNOCK_TREES_DIR "/devices-net")).empty());
+    EXPECT_TRUE(Printers(TreeRoot(FENNOCK_TREES_DIR "/devices-net")).empty());
 }
 
 TEST(PrinterLiveTest, QueuesAreNamed) {
     // Without a scheduler this returns at once with nothing.
     for (const auto& object : Printers(SystemRoot())) {
-        EXPECT_NE(L"<null>", TextOf(object, L"Caption"));
-        EXPECT_EQ(TextOf(object, L"Caption"), TextOf(object, L"DeviceID"));
+        EXPECT_NE(L"(null)", Shown(object, L"Caption"));
+        EXPECT_EQ(Shown(object, L"Caption"), Shown(object, L"DeviceID"));
     }
 }
 

@@ -10,6 +10,8 @@
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/firmware/cpuinfo.h"
 #include "temp_folder.h"
+#include "tree_root.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -19,22 +21,11 @@ namespace {
 
 const std::string kTrees = FENNOCK_TREES_DIR;
 
-std::string TextOf(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return "<absent>";
-    if (value->kind == WmiValue::Kind::Null)
-        return "<null>";
-    if (value->kind == WmiValue::Kind::UInt32)
-        return std::to_string(value->number);
-    return std::string(value->text.begin(), value->text.end());
-}
-
 std::vector<std::string> Row(const WmiObject& processor) {
     std::vector<std::string> row;
     for (const wchar_t* name : {L"DeviceID", L"Name", L"NumberOfCores", L"MaxClockSpeed",
                                 L"NumberOfLogicalProcessors", L"Manufacturer"})
-        row.push_back(TextOf(processor, name));
+        row.push_back(ShownUtf8(processor, name));
     return row;
 }
 
@@ -82,22 +73,22 @@ TEST(FirmwareCpuInfoTest, NamesAndMakersFromEachArchitecture) {
 }
 
 TEST(FirmwareProcessorsTest, TwoPackagesWithSiblingsAndOneWithoutCpufreq) {
-    const auto processors = Processors(SystemRoot(kTrees + "/firmware-pc"));
+    const auto processors = Processors(TreeRoot(kTrees + "/firmware-pc"));
     ASSERT_EQ(2u, processors.size());
     // cpu6 is offline; the siblings of a core count once; the package's fastest CPU answers.
     EXPECT_EQ((std::vector<std::string>{"CPU0", "Intel(R) Xeon(R) CPU E5-2670 0 @ 2.60GHz", "2",
                                         "5000", "4", "GenuineIntel"}),
               Row(processors[0]));
-    EXPECT_EQ((std::vector<std::string>{"CPU1", "Intel(R) Xeon(R) Gold 6130", "2", "<null>", "2",
+    EXPECT_EQ((std::vector<std::string>{"CPU1", "Intel(R) Xeon(R) Gold 6130", "2", "(null)", "2",
                                         "GenuineIntel"}),
               Row(processors[1]))
         << "cpuinfo's current MHz is not the maximum";
 }
 
 TEST(FirmwareProcessorsTest, ArmBoardWithCoreIdsOnly) {
-    const auto processors = Processors(SystemRoot(kTrees + "/firmware-arm-board"));
+    const auto processors = Processors(TreeRoot(kTrees + "/firmware-arm-board"));
     ASSERT_EQ(1u, processors.size());
-    EXPECT_EQ((std::vector<std::string>{"CPU0", "ARM Cortex-A72", "4", "<null>", "4", "ARM"}),
+    EXPECT_EQ((std::vector<std::string>{"CPU0", "ARM Cortex-A72", "4", "(null)", "4", "ARM"}),
               Row(processors[0]));
 }
 
@@ -109,21 +100,21 @@ TEST(FirmwareProcessorsTest, CpuInfoAloneWhenSysfsIsMissing) {
               "processor\t: 1\nphysical id\t: 3\ncore id\t: 0\nmodel name\t: B\n\n"
               "processor\t: 2\nphysical id\t: 0\ncpu cores\t: 6\nmodel name\t: A\n\n"
               "processor\t: 3\nphysical id\t: 0\nmodel name\t: A\n\n");
-    const auto processors = Processors(SystemRoot(folder.path().string()));
+    const auto processors = Processors(TreeRoot(folder.path().string()));
     ASSERT_EQ(2u, processors.size());
-    EXPECT_EQ((std::vector<std::string>{"CPU0", "A", "6", "<null>", "2", "<null>"}),
+    EXPECT_EQ((std::vector<std::string>{"CPU0", "A", "6", "(null)", "2", "(null)"}),
               Row(processors[0]));
-    EXPECT_EQ((std::vector<std::string>{"CPU1", "B", "1", "<null>", "2", "<null>"}),
+    EXPECT_EQ((std::vector<std::string>{"CPU1", "B", "1", "(null)", "2", "(null)"}),
               Row(processors[1]));
 
     WriteFile(folder.path() / "proc/cpuinfo", "processor : 0\n\nprocessor : 1\n");
-    const auto bare = Processors(SystemRoot(folder.path().string()));
+    const auto bare = Processors(TreeRoot(folder.path().string()));
     ASSERT_EQ(1u, bare.size());
-    EXPECT_EQ((std::vector<std::string>{"CPU0", "<null>", "2", "<null>", "2", "<null>"}),
+    EXPECT_EQ((std::vector<std::string>{"CPU0", "(null)", "2", "(null)", "2", "(null)"}),
               Row(bare[0]))
         << "the logical processors are the last answer for cores";
 
-    EXPECT_TRUE(Processors(SystemRoot((folder.path() / "missing").string())).empty());
+    EXPECT_TRUE(Processors(TreeRoot((folder.path() / "missing").string())).empty());
 }
 
 TEST(FirmwareProcessorsTest, LiveProcessorsFitTheOnlineCpus) {
@@ -139,7 +130,7 @@ TEST(FirmwareProcessorsTest, LiveProcessorsFitTheOnlineCpus) {
         ASSERT_EQ(WmiValue::Kind::UInt32, count->kind);
         EXPECT_GT(count->number, 0);
         cores += count->number;
-        ids.insert(TextOf(processor, L"DeviceID"));
+        ids.insert(ShownUtf8(processor, L"DeviceID"));
         const WmiValue* clock = processor.Find(L"MaxClockSpeed");
         EXPECT_TRUE(clock->kind == WmiValue::Kind::Null || clock->kind == WmiValue::Kind::UInt32);
     }

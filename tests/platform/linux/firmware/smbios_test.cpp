@@ -13,6 +13,8 @@
 #include "platform/linux/live/firmware/memory_modules.h"
 #include "platform/linux/live/firmware/smbios.h"
 #include "temp_folder.h"
+#include "tree_root.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -56,17 +58,6 @@ class Structure {
 
 std::string EndOfTable() {
     return Structure(127, 4).Bytes();
-}
-
-std::string TextOf(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return "<absent>";
-    if (value->kind == WmiValue::Kind::Null)
-        return "<null>";
-    if (value->kind == WmiValue::Kind::UInt32)
-        return std::to_string(value->number);
-    return std::string(value->text.begin(), value->text.end());
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
@@ -176,7 +167,7 @@ TEST(FirmwareSmbiosTest, EntryPointsStateTheTableLength) {
     entry[0x17] = 0;
     WriteFile(root.path() / "sys/firmware/dmi/tables/DMI", table);
     WriteFile(root.path() / "sys/firmware/dmi/tables/smbios_entry_point", entry);
-    EXPECT_EQ(1u, ReadSmbiosTable(SystemRoot(root.path().string())).size());
+    EXPECT_EQ(1u, ReadSmbiosTable(TreeRoot(root.path().string())).size());
 }
 
 TEST(FirmwareSmbiosTest, MemoryModulesCountOnlyPopulatedDevicesAndUseExtendedSizes) {
@@ -202,17 +193,17 @@ TEST(FirmwareSmbiosTest, MemoryModulesCountOnlyPopulatedDevicesAndUseExtendedSiz
     ASSERT_EQ(6u, modules.size());
     const std::vector<std::vector<std::string>> expected = {
         {"Physical Memory 0", "DIMM A1", "8589934592", "3200", "Fabrikam"},
-        {"Physical Memory 1", "<null>", "34359738368", "<null>", "Fabrikam"},
-        {"Physical Memory 2", "<null>", "524288", "<null>", "Fabrikam"},
-        {"Physical Memory 3", "DIMM A1", "<null>", "2400", "Fabrikam"},
-        {"Physical Memory 4", "<null>", "4294967296", "8800", "<null>"},
-        {"Physical Memory 5", "<null>", "1073741824", "<null>", "<null>"},
+        {"Physical Memory 1", "(null)", "34359738368", "(null)", "Fabrikam"},
+        {"Physical Memory 2", "(null)", "524288", "(null)", "Fabrikam"},
+        {"Physical Memory 3", "DIMM A1", "(null)", "2400", "Fabrikam"},
+        {"Physical Memory 4", "(null)", "4294967296", "8800", "(null)"},
+        {"Physical Memory 5", "(null)", "1073741824", "(null)", "(null)"},
     };
     for (std::size_t i = 0; i < modules.size(); ++i) {
         const std::vector<std::string> got = {
-            TextOf(modules[i], L"Tag"), TextOf(modules[i], L"DeviceLocator"),
-            TextOf(modules[i], L"Capacity"), TextOf(modules[i], L"Speed"),
-            TextOf(modules[i], L"Manufacturer")};
+            ShownUtf8(modules[i], L"Tag"), ShownUtf8(modules[i], L"DeviceLocator"),
+            ShownUtf8(modules[i], L"Capacity"), ShownUtf8(modules[i], L"Speed"),
+            ShownUtf8(modules[i], L"Manufacturer")};
         EXPECT_EQ(expected[i], got) << i;
     }
     EXPECT_EQ(WmiValue::Kind::String, modules[0].Find(L"Capacity")->kind);
@@ -231,13 +222,13 @@ TEST(FirmwareSmbiosTest, MemoryArraysGiveKibibytesThatFitOrNull) {
     const std::vector<std::vector<std::string>> expected = {
         {"Physical Memory Array 0", "16777216", "16777216", "4"},
         {"Physical Memory Array 1", "2147483648", "2147483648", "4"},
-        {"Physical Memory Array 2", "<null>", "8589934592", "4"},
-        {"Physical Memory Array 3", "<null>", "<null>", "<null>"},
+        {"Physical Memory Array 2", "(null)", "8589934592", "4"},
+        {"Physical Memory Array 3", "(null)", "(null)", "(null)"},
     };
     for (std::size_t i = 0; i < arrays.size(); ++i) {
         const std::vector<std::string> got = {
-            TextOf(arrays[i], L"Tag"), TextOf(arrays[i], L"MaxCapacity"),
-            TextOf(arrays[i], L"MaxCapacityEx"), TextOf(arrays[i], L"MemoryDevices")};
+            ShownUtf8(arrays[i], L"Tag"), ShownUtf8(arrays[i], L"MaxCapacity"),
+            ShownUtf8(arrays[i], L"MaxCapacityEx"), ShownUtf8(arrays[i], L"MemoryDevices")};
         EXPECT_EQ(expected[i], got) << i;
     }
 }
@@ -296,32 +287,32 @@ TEST(FirmwareSmbiosTest, ProvidersReadTheTableWhereSysfsIsSilent) {
     WriteFile(path / "proc/cpuinfo",
               "processor\t: 0\nCPU implementer\t: 0xc0\nCPU part\t: 0xac3\n\n"
               "processor\t: 1\nCPU implementer\t: 0xc0\nCPU part\t: 0xac3\n");
-    const SystemRoot root(path.string());
+    const SystemRoot root = TreeRoot(path.string());
 
     const auto bioses = Bioses(root);
     ASSERT_EQ(1u, bioses.size());
-    EXPECT_EQ("A18", TextOf(bioses[0], L"Name")) << "sysfs answers first";
-    EXPECT_EQ("A18", TextOf(bioses[0], L"Description"));
-    EXPECT_EQ("A18", TextOf(bioses[0], L"SMBIOSBIOSVersion"));
-    EXPECT_EQ("NWIND  - 2a", TextOf(bioses[0], L"Version"));
-    EXPECT_EQ("Northwind BIOS Ltd.", TextOf(bioses[0], L"Manufacturer"));
-    EXPECT_EQ("<null>", TextOf(bioses[0], L"IdentificationCode"));
-    EXPECT_EQ("SN-<42>\\\"'", TextOf(bioses[0], L"SerialNumber")) << "a blank attribute";
-    EXPECT_EQ("19991231000000.000000", TextOf(bioses[0], L"ReleaseDate").substr(0, 21));
+    EXPECT_EQ("A18", ShownUtf8(bioses[0], L"Name")) << "sysfs answers first";
+    EXPECT_EQ("A18", ShownUtf8(bioses[0], L"Description"));
+    EXPECT_EQ("A18", ShownUtf8(bioses[0], L"SMBIOSBIOSVersion"));
+    EXPECT_EQ("NWIND  - 2a", ShownUtf8(bioses[0], L"Version"));
+    EXPECT_EQ("Northwind BIOS Ltd.", ShownUtf8(bioses[0], L"Manufacturer"));
+    EXPECT_EQ("(null)", ShownUtf8(bioses[0], L"IdentificationCode"));
+    EXPECT_EQ("SN-<42>\\\"'", ShownUtf8(bioses[0], L"SerialNumber")) << "a blank attribute";
+    EXPECT_EQ("19991231000000.000000", ShownUtf8(bioses[0], L"ReleaseDate").substr(0, 21));
 
     // The system's maker string is missing: the baseboard's maker answers.
     const auto systems = ComputerSystems(root);
     ASSERT_EQ(1u, systems.size());
-    EXPECT_EQ("Tailspin", TextOf(systems[0], L"Manufacturer"));
-    EXPECT_EQ("Tower 7", TextOf(systems[0], L"Model"));
+    EXPECT_EQ("Tailspin", ShownUtf8(systems[0], L"Manufacturer"));
+    EXPECT_EQ("Tower 7", ShownUtf8(systems[0], L"Model"));
 
     const auto processors = Processors(root);
     ASSERT_EQ(1u, processors.size());
-    EXPECT_EQ("Ampere(R) Altra(R) Processor", TextOf(processors[0], L"Name"));
-    EXPECT_EQ("128", TextOf(processors[0], L"NumberOfCores"));
-    EXPECT_EQ("3000", TextOf(processors[0], L"MaxClockSpeed"));
-    EXPECT_EQ("Ampere", TextOf(processors[0], L"Manufacturer")) << "the implementer's name";
-    EXPECT_EQ("2", TextOf(processors[0], L"NumberOfLogicalProcessors"));
+    EXPECT_EQ("Ampere(R) Altra(R) Processor", ShownUtf8(processors[0], L"Name"));
+    EXPECT_EQ("128", ShownUtf8(processors[0], L"NumberOfCores"));
+    EXPECT_EQ("3000", ShownUtf8(processors[0], L"MaxClockSpeed"));
+    EXPECT_EQ("Ampere", ShownUtf8(processors[0], L"Manufacturer")) << "the implementer's name";
+    EXPECT_EQ("2", ShownUtf8(processors[0], L"NumberOfLogicalProcessors"));
 
     EXPECT_TRUE(PhysicalMemories(root).empty());
     EXPECT_TRUE(PhysicalMemoryArrays(root).empty());
@@ -330,11 +321,11 @@ TEST(FirmwareSmbiosTest, ProvidersReadTheTableWhereSysfsIsSilent) {
 TEST(FirmwareSmbiosTest, NoTableNoObjects) {
     TempFolder folder;
     WriteFile(folder.path() / "sys/firmware/dmi/tables/DMI", std::string("\x11\xFF", 2));
-    const SystemRoot root(folder.path().string());
+    const SystemRoot root = TreeRoot(folder.path().string());
     EXPECT_TRUE(Bioses(root).empty());
     EXPECT_TRUE(PhysicalMemories(root).empty());
     EXPECT_TRUE(PhysicalMemoryArrays(root).empty());
-    EXPECT_TRUE(Bioses(SystemRoot((folder.path() / "missing").string())).empty());
+    EXPECT_TRUE(Bioses(TreeRoot((folder.path() / "missing").string())).empty());
 }
 
 }  // namespace

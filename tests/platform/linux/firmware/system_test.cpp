@@ -13,7 +13,9 @@
 #include "platform/linux/live/firmware/hypervisor.h"
 #include "platform/linux/live/live_wmi.h"
 #include "temp_folder.h"
+#include "tree_root.h"
 #include "util/utf.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -22,17 +24,6 @@ using namespace platform::live::firmware;
 namespace {
 
 const std::string kTrees = FENNOCK_TREES_DIR;
-
-std::string TextOf(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return "<absent>";
-    if (value->kind == WmiValue::Kind::Null)
-        return "<null>";
-    if (value->kind == WmiValue::Kind::UInt32)
-        return std::to_string(value->number);
-    return WideToUtf8(value->text);
-}
 
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
     std::filesystem::create_directories(path.parent_path());
@@ -90,73 +81,73 @@ TEST(FirmwareHostNamesTest, DeviceTreeAndMemoryTexts) {
 }
 
 TEST(FirmwareComputerSystemTest, FromDmiAttributesAndTheHostsFile) {
-    const SystemRoot root(kTrees + "/firmware-pc");
+    const SystemRoot root = TreeRoot(kTrees + "/firmware-pc");
     const auto systems = ComputerSystems(root);
     ASSERT_EQ(1u, systems.size());
     const auto& system = systems[0];
-    EXPECT_EQ("Contoso Systems Inc.", TextOf(system, L"Manufacturer"));
-    EXPECT_EQ("Fennock Tower 7 \"Pro\" <b>", TextOf(system, L"Model"));
-    EXPECT_EQ("tower7", TextOf(system, L"Name"));
-    EXPECT_EQ("lab.example.org", TextOf(system, L"Domain"));
-    EXPECT_EQ("2", TextOf(system, L"NumberOfProcessors"));
-    EXPECT_EQ("6", TextOf(system, L"NumberOfLogicalProcessors"));
-    EXPECT_EQ("33554432000", TextOf(system, L"TotalPhysicalMemory"));
+    EXPECT_EQ("Contoso Systems Inc.", ShownUtf8(system, L"Manufacturer"));
+    EXPECT_EQ("Fennock Tower 7 \"Pro\" <b>", ShownUtf8(system, L"Model"));
+    EXPECT_EQ("tower7", ShownUtf8(system, L"Name"));
+    EXPECT_EQ("lab.example.org", ShownUtf8(system, L"Domain"));
+    EXPECT_EQ("2", ShownUtf8(system, L"NumberOfProcessors"));
+    EXPECT_EQ("6", ShownUtf8(system, L"NumberOfLogicalProcessors"));
+    EXPECT_EQ("33554432000", ShownUtf8(system, L"TotalPhysicalMemory"));
 }
 
 TEST(FirmwareComputerSystemTest, ArmBoardFromItsDeviceTree) {
-    const auto systems = ComputerSystems(SystemRoot(kTrees + "/firmware-arm-board"));
+    const auto systems = ComputerSystems(TreeRoot(kTrees + "/firmware-arm-board"));
     ASSERT_EQ(1u, systems.size());
-    EXPECT_EQ("raspberrypi", TextOf(systems[0], L"Manufacturer"));
-    EXPECT_EQ("Raspberry Pi 4 Model B Rev 1.4", TextOf(systems[0], L"Model"));
-    EXPECT_EQ("pi.home.arpa", TextOf(systems[0], L"Name"));
-    EXPECT_EQ("home.arpa", TextOf(systems[0], L"Domain")) << "from the host name itself";
-    EXPECT_EQ("1", TextOf(systems[0], L"NumberOfProcessors"));
+    EXPECT_EQ("raspberrypi", ShownUtf8(systems[0], L"Manufacturer"));
+    EXPECT_EQ("Raspberry Pi 4 Model B Rev 1.4", ShownUtf8(systems[0], L"Model"));
+    EXPECT_EQ("pi.home.arpa", ShownUtf8(systems[0], L"Name"));
+    EXPECT_EQ("home.arpa", ShownUtf8(systems[0], L"Domain")) << "from the host name itself";
+    EXPECT_EQ("1", ShownUtf8(systems[0], L"NumberOfProcessors"));
 }
 
 TEST(FirmwareComputerSystemTest, NothingKnownGivesNullsNotInventions) {
     TempFolder folder;
     WriteFile(folder.path() / "proc/sys/kernel/hostname", "solo\n");
-    const auto systems = ComputerSystems(SystemRoot(folder.path().string()));
+    const auto systems = ComputerSystems(TreeRoot(folder.path().string()));
     ASSERT_EQ(1u, systems.size());
     for (const wchar_t* name :
          {L"Manufacturer", L"Model", L"Domain", L"NumberOfProcessors", L"TotalPhysicalMemory"})
-        EXPECT_EQ("<null>", TextOf(systems[0], name)) << WideToUtf8(name);
-    EXPECT_EQ("solo", TextOf(systems[0], L"Name"));
+        EXPECT_EQ("(null)", ShownUtf8(systems[0], name)) << WideToUtf8(name);
+    EXPECT_EQ("solo", ShownUtf8(systems[0], L"Name"));
 }
 
 TEST(FirmwareBiosTest, FromDmiAttributes) {
-    const auto bioses = Bioses(SystemRoot(kTrees + "/firmware-pc"));
+    const auto bioses = Bioses(TreeRoot(kTrees + "/firmware-pc"));
     ASSERT_EQ(1u, bioses.size());
     const auto& bios = bioses[0];
-    EXPECT_EQ("2.14.0", TextOf(bios, L"Name"));
-    EXPECT_EQ("2.14.0", TextOf(bios, L"Description"));
-    EXPECT_EQ("<null>", TextOf(bios, L"Version")) << "no ACPI table readable";
-    EXPECT_EQ("Northwind BIOS Ltd.", TextOf(bios, L"Manufacturer"));
-    EXPECT_EQ("<null>", TextOf(bios, L"IdentificationCode"));
-    EXPECT_EQ("<null>", TextOf(bios, L"SerialNumber")) << "a blank serial is no serial";
-    EXPECT_EQ("20040622000000.000000", TextOf(bios, L"ReleaseDate").substr(0, 21));
+    EXPECT_EQ("2.14.0", ShownUtf8(bios, L"Name"));
+    EXPECT_EQ("2.14.0", ShownUtf8(bios, L"Description"));
+    EXPECT_EQ("(null)", ShownUtf8(bios, L"Version")) << "no ACPI table readable";
+    EXPECT_EQ("Northwind BIOS Ltd.", ShownUtf8(bios, L"Manufacturer"));
+    EXPECT_EQ("(null)", ShownUtf8(bios, L"IdentificationCode"));
+    EXPECT_EQ("(null)", ShownUtf8(bios, L"SerialNumber")) << "a blank serial is no serial";
+    EXPECT_EQ("20040622000000.000000", ShownUtf8(bios, L"ReleaseDate").substr(0, 21));
 
-    EXPECT_TRUE(Bioses(SystemRoot(kTrees + "/firmware-arm-board")).empty());
+    EXPECT_TRUE(Bioses(TreeRoot(kTrees + "/firmware-arm-board")).empty());
 }
 
 TEST(FirmwareMotherboardTest, BusesFromThePciDevices) {
-    const auto boards = MotherboardDevices(SystemRoot(kTrees + "/firmware-pc"));
+    const auto boards = MotherboardDevices(TreeRoot(kTrees + "/firmware-pc"));
     ASSERT_EQ(1u, boards.size());
-    EXPECT_EQ("PCI", TextOf(boards[0], L"PrimaryBusType"));
-    EXPECT_EQ("ISA", TextOf(boards[0], L"SecondaryBusType"));
+    EXPECT_EQ("PCI", ShownUtf8(boards[0], L"PrimaryBusType"));
+    EXPECT_EQ("ISA", ShownUtf8(boards[0], L"SecondaryBusType"));
 
     TempFolder folder;
     WriteFile(folder.path() / "sys/bus/pci/devices/0000:00:00.0/class", "0x060000\n");
     WriteFile(folder.path() / "sys/bus/pci/devices/0000:00:02.0/class", "garbage\n");
-    const auto hostBridgeOnly = MotherboardDevices(SystemRoot(folder.path().string()));
+    const auto hostBridgeOnly = MotherboardDevices(TreeRoot(folder.path().string()));
     ASSERT_EQ(1u, hostBridgeOnly.size());
-    EXPECT_EQ("<null>", TextOf(hostBridgeOnly[0], L"SecondaryBusType"));
+    EXPECT_EQ("(null)", ShownUtf8(hostBridgeOnly[0], L"SecondaryBusType"));
 
-    EXPECT_TRUE(MotherboardDevices(SystemRoot(kTrees + "/firmware-arm-board")).empty());
+    EXPECT_TRUE(MotherboardDevices(TreeRoot(kTrees + "/firmware-arm-board")).empty());
 }
 
 TEST(FirmwareLiveTest, StatementsReachTheProviders) {
-    LiveWmi wmi(SystemRoot(kTrees + "/firmware-pc"));
+    LiveWmi wmi(TreeRoot(kTrees + "/firmware-pc"));
     ASSERT_EQ(0, wmi.Connect());
     auto objects = wmi.ExecQuery(L"Select * from Win32_Processor");
     ASSERT_NE(nullptr, objects);
@@ -192,7 +183,7 @@ TEST(FirmwareLiveTest, ComputerSystemIsNamedAsHostnameSays) {
     }
     const std::string expected = HostnameCommand();
     ASSERT_FALSE(expected.empty()) << "hostname answered nothing";
-    EXPECT_EQ(expected, TextOf(system, L"Name"));
+    EXPECT_EQ(expected, ShownUtf8(system, L"Name"));
     for (const auto& bios : Bioses(SystemRoot()))
         EXPECT_NE(nullptr, bios.Find(L"SerialNumber"));
 }

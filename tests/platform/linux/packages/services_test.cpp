@@ -5,6 +5,7 @@
 
 #include "platform/linux/live/packages/linux_services.h"
 #include "platform/linux/live/packages/service_states.h"
+#include "tree_root.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -60,7 +61,7 @@ std::vector<Shown> Show(const std::vector<ServiceEntry>& entries) {
 }
 
 TEST(Services, FromFilesWithoutAManagerRunning) {
-    const auto shown = Show(ServiceEntries(ServicesFromFiles(SystemRoot(kTree))));
+    const auto shown = Show(ServiceEntries(ServicesFromFiles(TreeRoot(kTree))));
     const std::vector<std::tuple<std::wstring, std::wstring, std::uint32_t>> expected = {
         {L"bare", L"bare", 1},
         {L"cron", L"Regular background program processing daemon (local)", 4},
@@ -110,7 +111,7 @@ TEST(Services, EntriesInNameOrderWithUniqueDisplayNames) {
 }
 
 TEST(Services, EveryCodeTheManagerReportsHasItsMessage) {
-    LinuxServiceManager manager{SystemRoot(kTree)};
+    LinuxServiceManager manager{TreeRoot(kTree)};
     for (int error : {EACCES, EPERM, ENOMEM, ETIMEDOUT, ECONNREFUSED, ENOENT, 0})
         EXPECT_FALSE(manager.SystemMessage(Win32Error(error)).empty()) << error;
     EXPECT_FALSE(manager.SystemMessage(kServiceSpecificError).empty());
@@ -119,11 +120,10 @@ TEST(Services, EveryCodeTheManagerReportsHasItsMessage) {
 
 TEST(Services, FakeRootIsReadFromItsFilesOnly) {
     // The tree has /run/systemd/system, but only the live machine has a manager to ask.
-    const ServiceListing listing = LinuxServiceManager(SystemRoot(kTree)).ListServices();
+    const ServiceListing listing = LinuxServiceManager(TreeRoot(kTree)).ListServices();
     EXPECT_EQ(ServiceListing::Failure::None, listing.failure);
     EXPECT_EQ(12u, listing.services.size());
-    EXPECT_TRUE(
-        LinuxServiceManager(SystemRoot(kTree + "/missing")).ListServices().services.empty());
+    EXPECT_TRUE(LinuxServiceManager(TreeRoot(kTree + "/missing")).ListServices().services.empty());
 }
 
 TEST(ServicesLive, ListHasTheShapeOfAServiceList) {

@@ -13,6 +13,7 @@
 #include "platform/linux/live/packages/package_registry.h"
 #include "platform/linux/live/packages/uninstall_keys.h"
 #include "temp_folder.h"
+#include "tree_root.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -74,7 +75,7 @@ std::vector<std::wstring> Subkeys(const View& view) {
 }
 
 TEST(UninstallKeys, SixtyFourBitMachineListsForeignPackagesInTheThirtyTwoBitView) {
-    PackageRegistry registry{SystemRoot(kTree), true};
+    PackageRegistry registry{TreeRoot(kTree), true};
     const View wide = ReadView(registry, kKeyWow64_64);
     const View narrow = ReadView(registry, 0);
     EXPECT_EQ((std::vector<std::wstring>{L"dpkg", L"leaving", L"libc6", L"quirky", L"tzdata"}),
@@ -96,7 +97,7 @@ TEST(UninstallKeys, SixtyFourBitMachineListsForeignPackagesInTheThirtyTwoBitView
 }
 
 TEST(UninstallKeys, ValuesPassHostileTextAndLeaveOutWhatIsNotKnown) {
-    PackageRegistry registry{SystemRoot(kTree), true};
+    PackageRegistry registry{TreeRoot(kTree), true};
     const View wide = ReadView(registry, kKeyWow64_64);
     const Values& quirky = wide.at(L"quirky");
     EXPECT_EQ(L"O'Brien \uFFFD \"Team\"", quirky.at(L"Publisher"));
@@ -113,7 +114,7 @@ TEST(UninstallKeys, ValuesPassHostileTextAndLeaveOutWhatIsNotKnown) {
 }
 
 TEST(UninstallKeys, ThirtyTwoBitMachineHasOneViewForAll) {
-    PackageRegistry registry{SystemRoot(kTree), false};
+    PackageRegistry registry{TreeRoot(kTree), false};
     const View view = ReadView(registry, 0);
     EXPECT_EQ((std::vector<std::wstring>{L"dpkg", L"leaving", L"libc6", L"libc6:i386", L"quirky",
                                          L"tzdata", L"wine32:i386"}),
@@ -145,7 +146,7 @@ TEST(UninstallKeys, InstallDateIsTheDayTheFileListWasWritten) {
     SetLocalTime(info / "wine32.list", 1999, 12, 31);
     std::filesystem::remove(info / "dpkg.list");
 
-    PackageRegistry registry{SystemRoot(temp.path().string()), true};
+    PackageRegistry registry{TreeRoot(temp.path().string()), true};
     const View wide = ReadView(registry, kKeyWow64_64);
     const View narrow = ReadView(registry, 0);
     EXPECT_EQ(L"20230517", wide.at(L"libc6").at(L"InstallDate"));
@@ -162,7 +163,7 @@ void WriteStatus(const std::filesystem::path& root, const std::string& text) {
 
 TEST(UninstallKeys, PackagesAreReadOnTheFirstUseOfTheMachineKeyAndOnlyThen) {
     TempFolder temp;
-    PackageRegistry registry{SystemRoot(temp.path().string()), true};
+    PackageRegistry registry{TreeRoot(temp.path().string()), true};
     RegKey user = 0;
     ASSERT_EQ(kErrorSuccess, registry.CreateKey(kCurrentUser, L"Software\\Zeph",
                                                 kKeyRead | kKeyWrite, &user, nullptr));
@@ -179,7 +180,7 @@ TEST(UninstallKeys, MissingOrUnreadableDatabaseGivesEmptyKeys) {
     const char garbage[] = "\0\xff\n\n:\n \x01Package\n:::Status: install ok installed";
     WriteStatus(temp.path() / "garbage", std::string(garbage, sizeof garbage - 1));
     for (const char* root : {"missing", "folder", "garbage"}) {
-        PackageRegistry registry{SystemRoot((temp.path() / root).string()), true};
+        PackageRegistry registry{TreeRoot((temp.path() / root).string()), true};
         for (std::uint32_t view : {0u, kKeyWow64_64}) {
             RegKey key = 0;
             ASSERT_EQ(kErrorSuccess,

@@ -5,6 +5,7 @@
 
 #include "platform/linux/live/packages/sysv_scripts.h"
 #include "platform/linux/live/packages/unit_files.h"
+#include "tree_root.h"
 
 using namespace platform::live;
 
@@ -51,7 +52,7 @@ std::map<std::string, UnitFile> UnitsByName(const std::vector<UnitFile>& units) 
 }
 
 TEST(UnitFiles, FoldersOverrideMasksAliasesAndEnabledInstances) {
-    const auto units = UnitsByName(ReadUnitFiles(platform::live::SystemRoot(kTree)));
+    const auto units = UnitsByName(ReadUnitFiles(platform::live::TreeRoot(kTree)));
     std::vector<std::string> names;
     for (const auto& [name, unit] : units)
         names.push_back(name);
@@ -119,7 +120,7 @@ TEST(InitScripts, LsbHeaderAndPidFile) {
 }
 
 TEST(InitScripts, ExecutableScriptsWithoutBackupsAndHelpers) {
-    const auto scripts = ReadInitScripts(platform::live::SystemRoot(kTree));
+    const auto scripts = ReadInitScripts(platform::live::TreeRoot(kTree));
     std::vector<std::string> names;
     for (const auto& script : scripts)
         names.push_back(script.name);

@@ -10,6 +10,7 @@
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/storage/mount_table.h"
 #include "util/utf.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -45,29 +46,24 @@ std::map<std::string, DfFigures> DfByMountPoint() {
     return figures;
 }
 
-std::string Text(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    return value && value->kind == WmiValue::Kind::String ? WideToUtf8(value->text) : "";
-}
-
 TEST(StorageLiveTest, TheRootIsALocalDiskOfDfsSize) {
     const auto disks = LogicalDisks(SystemRoot());
     const WmiObject* root = nullptr;
     for (const WmiObject& disk : disks)
-        if (Text(disk, L"DeviceID") == "/")
+        if (ShownUtf8(disk, L"DeviceID") == "/")
             root = &disk;
     ASSERT_NE(nullptr, root);
     const WmiValue* type = root->Find(L"DriveType");
     ASSERT_NE(nullptr, type);
     EXPECT_EQ(WmiValue::Kind::UInt32, type->kind);
     EXPECT_EQ(3, type->number);
-    EXPECT_FALSE(Text(*root, L"FileSystem").empty());
+    EXPECT_NE("(null)", ShownUtf8(*root, L"FileSystem"));
 
     const auto df = DfByMountPoint();
     const auto figures = df.find("/");
     if (figures == df.end())
         GTEST_SKIP() << "df does not answer";
-    EXPECT_EQ(std::to_string(figures->second.size), Text(*root, L"Size"));
+    EXPECT_EQ(std::to_string(figures->second.size), ShownUtf8(*root, L"Size"));
 }
 
 TEST(StorageLiveTest, EveryDriveIsAMountPointWithEveryProperty) {
@@ -76,18 +72,18 @@ TEST(StorageLiveTest, EveryDriveIsAMountPointWithEveryProperty) {
         mountPoints.insert(mount.mountPoint);
     const auto df = DfByMountPoint();
     for (const WmiObject& disk : LogicalDisks(SystemRoot())) {
-        const std::string id = Text(disk, L"DeviceID");
+        const std::string id = ShownUtf8(disk, L"DeviceID");
         EXPECT_EQ(1u, mountPoints.count(id)) << id;
         for (const wchar_t* name : {L"DriveType", L"Size", L"FreeSpace", L"FileSystem", L"DeviceID",
                                     L"ProviderName", L"VolumeName", L"Description"})
             EXPECT_NE(nullptr, disk.Find(name)) << id << " " << WideToUtf8(name);
         const auto figures = df.find(id);
-        if (figures == df.end() || Text(disk, L"Size").empty())
+        if (figures == df.end() || ShownUtf8(disk, L"Size") == "(null)")
             continue;
-        EXPECT_EQ(std::to_string(figures->second.size), Text(disk, L"Size")) << id;
+        EXPECT_EQ(std::to_string(figures->second.size), ShownUtf8(disk, L"Size")) << id;
         // Free space moves while others write; a hundredth of the disk is far more than
         // moves between two looks.
-        const double free = std::stod(Text(disk, L"FreeSpace"));
+        const double free = std::stod(ShownUtf8(disk, L"FreeSpace"));
         const double dfFree = static_cast<double>(figures->second.available);
         EXPECT_NEAR(dfFree, free, static_cast<double>(figures->second.size) / 100) << id;
     }
@@ -95,9 +91,9 @@ TEST(StorageLiveTest, EveryDriveIsAMountPointWithEveryProperty) {
 
 TEST(StorageLiveTest, OpticalDrivesAndSoundCardsHaveTheirKeys) {
     for (const WmiObject& drive : CdromDrives(SystemRoot()))
-        EXPECT_FALSE(Text(drive, L"Name").empty());
+        EXPECT_NE("(null)", ShownUtf8(drive, L"Name"));
     for (const WmiObject& device : SoundDevices(SystemRoot()))
-        EXPECT_FALSE(Text(device, L"Description").empty());
+        EXPECT_NE("(null)", ShownUtf8(device, L"Description"));
 }
 
 }  // namespace

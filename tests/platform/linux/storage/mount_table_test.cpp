@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/linux/live/storage/mount_table.h"
+#include "tree_root.h"
 
 using namespace platform::live;
 
@@ -61,10 +62,10 @@ TEST(StorageMountTableTest, KeepsAnEmptySourceInItsPlace) {
 }
 
 TEST(StorageMountTableTest, ReadsTheTableOfTheRootAndNothingWithoutOne) {
-    const auto mounts = ReadMountTable(SystemRoot(FENNOCK_TREES_DIR "/storage-desktop"));
+    const auto mounts = ReadMountTable(TreeRoot(FENNOCK_TREES_DIR "/storage-desktop"));
     ASSERT_FALSE(mounts.empty());
     EXPECT_EQ("/proc", mounts.front().mountPoint);
-    EXPECT_TRUE(ReadMountTable(SystemRoot(FENNOCK_TREES_DIR "/storage-none")).empty());
+    EXPECT_TRUE(ReadMountTable(TreeRoot(FENNOCK_TREES_DIR "/storage-none")).empty());
 }
 
 }  // namespace

@@ -6,38 +6,21 @@
 #include <vector>
 
 #include "platform/linux/live/classes.h"
+#include "tree_root.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
 
 namespace {
 
-const SystemRoot kDesktop(FENNOCK_TREES_DIR "/storage-desktop");
-const SystemRoot kNothing(FENNOCK_TREES_DIR "/storage-none");
-
-// A property as the report reads it: text, decimal numbers, "-1"/"0", "(null)".
-std::wstring Field(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return L"(absent)";
-    switch (value->kind) {
-        case WmiValue::Kind::Null:
-            return L"(null)";
-        case WmiValue::Kind::String:
-            return value->text;
-        case WmiValue::Kind::UInt32:
-            return std::to_wstring(value->number);
-        case WmiValue::Kind::Boolean:
-            return value->boolean ? L"-1" : L"0";
-        default:
-            return L"(other)";
-    }
-}
+const SystemRoot kDesktop = TreeRoot(FENNOCK_TREES_DIR "/storage-desktop");
+const SystemRoot kNothing = TreeRoot(FENNOCK_TREES_DIR "/storage-none");
 
 const WmiObject* WithField(const WmiObjectList& objects, const wchar_t* name,
                            const std::wstring& value) {
     for (const WmiObject& object : objects)
-        if (Field(object, name) == value)
+        if (Shown(object, name) == value)
             return &object;
     return nullptr;
 }
@@ -46,7 +29,7 @@ TEST(StorageTreesTest, ListsTheDrivesOfTheMountTable) {
     const auto disks = LogicalDisks(kDesktop);
     std::vector<std::wstring> ids;
     for (const WmiObject& disk : disks)
-        ids.push_back(Field(disk, L"DeviceID"));
+        ids.push_back(Shown(disk, L"DeviceID"));
     const std::vector<std::wstring> expected = {L"/",
                                                 L"/boot/efi",
                                                 L"/media/user/My Backup",
@@ -90,15 +73,15 @@ TEST(StorageTreesTest, GivesEachDriveItsKindFileSystemLabelAndShare) {
     for (const Row& row : rows) {
         const WmiObject* disk = WithField(disks, L"DeviceID", row.id);
         ASSERT_NE(nullptr, disk) << row.id;
-        EXPECT_EQ(row.type, Field(*disk, L"DriveType")) << row.id;
+        EXPECT_EQ(row.type, Shown(*disk, L"DriveType")) << row.id;
         EXPECT_EQ(WmiValue::Kind::UInt32, disk->Find(L"DriveType")->kind);
-        EXPECT_EQ(row.description, Field(*disk, L"Description")) << row.id;
-        EXPECT_EQ(row.fileSystem, Field(*disk, L"FileSystem")) << row.id;
-        EXPECT_EQ(row.provider, Field(*disk, L"ProviderName")) << row.id;
-        EXPECT_EQ(row.volume, Field(*disk, L"VolumeName")) << row.id;
+        EXPECT_EQ(row.description, Shown(*disk, L"Description")) << row.id;
+        EXPECT_EQ(row.fileSystem, Shown(*disk, L"FileSystem")) << row.id;
+        EXPECT_EQ(row.provider, Shown(*disk, L"ProviderName")) << row.id;
+        EXPECT_EQ(row.volume, Shown(*disk, L"VolumeName")) << row.id;
         // Sizes come from the kernel, which knows nothing of a tree.
-        EXPECT_EQ(L"(null)", Field(*disk, L"Size")) << row.id;
-        EXPECT_EQ(L"(null)", Field(*disk, L"FreeSpace")) << row.id;
+        EXPECT_EQ(L"(null)", Shown(*disk, L"Size")) << row.id;
+        EXPECT_EQ(L"(null)", Shown(*disk, L"FreeSpace")) << row.id;
     }
 }
 
@@ -106,31 +89,31 @@ TEST(StorageTreesTest, ListsOpticalDrivesByNameTypeAndMedia) {
     const auto drives = CdromDrives(kDesktop);
     ASSERT_EQ(3u, drives.size());
     // A SCSI device of type 5 under another name.
-    EXPECT_EQ(L"ELBY CLONEDRIVE", Field(drives[0], L"Name"));
-    EXPECT_EQ(L"sdf", Field(drives[0], L"DeviceID"));
-    EXPECT_EQ(L"(null)", Field(drives[0], L"Drive"));
-    EXPECT_EQ(L"(null)", Field(drives[0], L"MediaLoaded"));
+    EXPECT_EQ(L"ELBY CLONEDRIVE", Shown(drives[0], L"Name"));
+    EXPECT_EQ(L"sdf", Shown(drives[0], L"DeviceID"));
+    EXPECT_EQ(L"(null)", Shown(drives[0], L"Drive"));
+    EXPECT_EQ(L"(null)", Shown(drives[0], L"MediaLoaded"));
 
-    EXPECT_EQ(L"HL-DT-ST DVDRAM GH24NSD1", Field(drives[1], L"Name"));
-    EXPECT_EQ(L"sr0", Field(drives[1], L"DeviceID"));
-    EXPECT_EQ(L"/media/user/DVD\tDisc", Field(drives[1], L"Drive"));
-    EXPECT_EQ(L"-1", Field(drives[1], L"MediaLoaded"));
+    EXPECT_EQ(L"HL-DT-ST DVDRAM GH24NSD1", Shown(drives[1], L"Name"));
+    EXPECT_EQ(L"sr0", Shown(drives[1], L"DeviceID"));
+    EXPECT_EQ(L"/media/user/DVD\tDisc", Shown(drives[1], L"Drive"));
+    EXPECT_EQ(L"-1", Shown(drives[1], L"MediaLoaded"));
 
     // No maker or model: the device's name, and no disc in it.
-    EXPECT_EQ(L"sr1", Field(drives[2], L"Name"));
-    EXPECT_EQ(L"(null)", Field(drives[2], L"Drive"));
-    EXPECT_EQ(L"0", Field(drives[2], L"MediaLoaded"));
+    EXPECT_EQ(L"sr1", Shown(drives[2], L"Name"));
+    EXPECT_EQ(L"(null)", Shown(drives[2], L"Drive"));
+    EXPECT_EQ(L"0", Shown(drives[2], L"MediaLoaded"));
 }
 
 TEST(StorageTreesTest, ListsSoundCardsByTheirNames) {
     const auto devices = SoundDevices(kDesktop);
     ASSERT_EQ(2u, devices.size());
-    EXPECT_EQ(L"HDA Intel PCH", Field(devices[0], L"Description"));
-    EXPECT_EQ(L"HDA Intel PCH", Field(devices[0], L"Name"));
-    EXPECT_EQ(L"card0", Field(devices[0], L"DeviceID"));
-    EXPECT_EQ(L"(null)", Field(devices[0], L"Manufacturer"));
-    EXPECT_EQ(L"USB Audio Device", Field(devices[1], L"Description"));
-    EXPECT_EQ(L"card1", Field(devices[1], L"DeviceID"));
+    EXPECT_EQ(L"HDA Intel PCH", Shown(devices[0], L"Description"));
+    EXPECT_EQ(L"HDA Intel PCH", Shown(devices[0], L"Name"));
+    EXPECT_EQ(L"card0", Shown(devices[0], L"DeviceID"));
+    EXPECT_EQ(L"(null)", Shown(devices[0], L"Manufacturer"));
+    EXPECT_EQ(L"USB Audio Device", Shown(devices[1], L"Description"));
+    EXPECT_EQ(L"card1", Shown(devices[1], L"DeviceID"));
 }
 
 TEST(StorageTreesTest, ASystemWithoutTheSourcesHasNothing) {

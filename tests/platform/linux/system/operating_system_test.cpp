@@ -15,21 +15,14 @@
 #include "platform/linux/live/system/operating_system.h"
 #include "platform/linux/live/system/shell_assignments.h"
 #include "temp_folder.h"
+#include "tree_root.h"
 #include "util/utf.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
 
 namespace {
-
-std::wstring Shown(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return L"(missing)";
-    if (value->kind == WmiValue::Kind::Null)
-        return L"(null)";
-    return value->text;
-}
 
 TEST(SystemOperatingSystemTest, AssignmentsAreReadAsTheShellReadsThem) {
     const struct {
@@ -137,7 +130,7 @@ void SetModified(const std::filesystem::path& path, std::time_t when) {
 
 TEST(SystemOperatingSystemTest, InstallTimeIsTheOldestTrace) {
     TempFolder root;
-    EXPECT_EQ(std::nullopt, InstallTime(SystemRoot(root.path().string())));
+    EXPECT_EQ(std::nullopt, InstallTime(TreeRoot(root.path().string())));
     std::filesystem::create_directories(root.path() / "var/log/installer");
     std::filesystem::create_directories(root.path() / "lost+found");
     std::filesystem::create_directories(root.path() / "etc");
@@ -145,11 +138,11 @@ TEST(SystemOperatingSystemTest, InstallTimeIsTheOldestTrace) {
     SetModified(root.path() / "var/log/installer", 1600000000);
     SetModified(root.path() / "etc/machine-id", 1500000000);
     SetModified(root.path() / "lost+found", 0);  // an image built with times zeroed
-    EXPECT_EQ(1500000000, InstallTime(SystemRoot(root.path().string())));
+    EXPECT_EQ(1500000000, InstallTime(TreeRoot(root.path().string())));
 }
 
 TEST(SystemOperatingSystemTest, OneObjectFromAFakeSystem) {
-    const WmiObjectList systems = OperatingSystems(SystemRoot(FENNOCK_TREES_DIR "/system-os"));
+    const WmiObjectList systems = OperatingSystems(TreeRoot(FENNOCK_TREES_DIR "/system-os"));
     ASSERT_EQ(1u, systems.size());
     const WmiObject& system = systems[0];
     EXPECT_EQ(L"(null)", Shown(system, L"InstallDate"));  // the tree keeps no install traces
@@ -167,12 +160,11 @@ TEST(SystemOperatingSystemTest, OneObjectFromAFakeSystem) {
 
 TEST(SystemOperatingSystemTest, MissingSourcesGiveNulls) {
     // Only the vendor's os-release, without a pretty name.
-    const WmiObjectList vendor =
-        OperatingSystems(SystemRoot(FENNOCK_TREES_DIR "/system-os-vendor"));
+    const WmiObjectList vendor = OperatingSystems(TreeRoot(FENNOCK_TREES_DIR "/system-os-vendor"));
     ASSERT_EQ(1u, vendor.size());
     EXPECT_EQ(L"Vendor OS 2024.1", Shown(vendor[0], L"Caption"));
 
-    const WmiObjectList nothing = OperatingSystems(SystemRoot(FENNOCK_TREES_DIR "/no-such-tree"));
+    const WmiObjectList nothing = OperatingSystems(TreeRoot(FENNOCK_TREES_DIR "/no-such-tree"));
     ASSERT_EQ(1u, nothing.size());
     for (const wchar_t* name :
          {L"InstallDate", L"LastBootupTime", L"TotalVisibleMemorySize", L"FreePhysicalMemory",

@@ -11,24 +11,14 @@
 
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/system/processes.h"
+#include "tree_root.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
 using namespace std::literals;
 
 namespace {
-
-// A property as the report shows it.
-std::wstring Shown(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return L"(missing)";
-    if (value->kind == WmiValue::Kind::Null)
-        return L"(null)";
-    if (value->kind == WmiValue::Kind::UInt32)
-        return std::to_wstring(value->number);
-    return value->text;
-}
 
 TEST(SystemProcessesTest, CommandLineJoinsArgumentsWithSpaces) {
     const struct {
@@ -74,7 +64,7 @@ TEST(SystemProcessesTest, StatusGivesTheKernelNameAndParent) {
 }
 
 TEST(SystemProcessesTest, ReadsEveryProcessFolderOfAFakeProc) {
-    const WmiObjectList processes = Processes(SystemRoot(FENNOCK_TREES_DIR "/system-proc"));
+    const WmiObjectList processes = Processes(TreeRoot(FENNOCK_TREES_DIR "/system-proc"));
     // Folder 300 lost its status while it was read (the process ended): not listed. "self"
     // and files are not processes.
     ASSERT_EQ(6u, processes.size());
@@ -104,7 +94,7 @@ TEST(SystemProcessesTest, ReadsEveryProcessFolderOfAFakeProc) {
         EXPECT_EQ(expected[i].commandLine, Shown(process, L"CommandLine"));
         EXPECT_EQ(expected[i].parent, Shown(process, L"ParentProcessId"));
     }
-    EXPECT_TRUE(Processes(SystemRoot(FENNOCK_TREES_DIR "/no-such-tree")).empty());
+    EXPECT_TRUE(Processes(TreeRoot(FENNOCK_TREES_DIR "/no-such-tree")).empty());
 }
 
 TEST(SystemProcessesTest, LiveListHoldsThisTestProgram) {
@@ -114,7 +104,7 @@ TEST(SystemProcessesTest, LiveListHoldsThisTestProgram) {
     int found = 0;
     for (const WmiObject& process : processes) {
         EXPECT_NE(L"(null)", Shown(process, L"Name"));
-        EXPECT_NE(L"(missing)", Shown(process, L"CommandLine"));
+        EXPECT_NE(L"(absent)", Shown(process, L"CommandLine"));
         if (Shown(process, L"ProcessId") != id)
             continue;
         ++found;

@@ -13,20 +13,13 @@
 #include "platform/linux/live/system/desktop_entry.h"
 #include "platform/linux/live/system/service_unit.h"
 #include "platform/linux/live/system/startup_commands.h"
+#include "tree_root.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
 
 namespace {
-
-std::wstring Shown(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return L"(missing)";
-    if (value->kind == WmiValue::Kind::Null)
-        return L"(null)";
-    return value->text;
-}
 
 using Row = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
 
@@ -138,7 +131,7 @@ TEST(SystemStartupCommandsTest, CrontabRebootJobs) {
 }
 
 TEST(SystemStartupCommandsTest, UserEntriesOverrideTheSystemsOnes) {
-    const SystemRoot root(FENNOCK_TREES_DIR "/system-startup");
+    const SystemRoot root = TreeRoot(FENNOCK_TREES_DIR "/system-startup");
     const std::vector<Row> expected = {
         // ~/.config/autostart: hidden.desktop hides the system's entry of that name.
         {L"Clipboard Keeper", L"/usr/bin/clipkeep --quiet",
@@ -170,7 +163,7 @@ TEST(SystemStartupCommandsTest, UserEntriesOverrideTheSystemsOnes) {
 }
 
 TEST(SystemStartupCommandsTest, WithoutAUserOnlySharedSourcesCount) {
-    const SystemRoot root(FENNOCK_TREES_DIR "/system-startup");
+    const SystemRoot root = TreeRoot(FENNOCK_TREES_DIR "/system-startup");
     std::vector<std::wstring> names;
     for (const Row& row : Rows(StartupCommands(root)))
         names.push_back(std::get<0>(row) + L"|" + std::get<3>(row));
@@ -186,15 +179,15 @@ TEST(SystemStartupCommandsTest, WithoutAUserOnlySharedSourcesCount) {
         L"warm-cache|root",
     };
     EXPECT_EQ(expected, names);
-    EXPECT_TRUE(StartupCommands(SystemRoot(FENNOCK_TREES_DIR "/no-such-tree")).empty());
+    EXPECT_TRUE(StartupCommands(TreeRoot(FENNOCK_TREES_DIR "/no-such-tree")).empty());
 }
 
 TEST(SystemStartupCommandsTest, LiveListHasNamesAndLocations) {
     for (const WmiObject& startup : StartupCommands(SystemRoot())) {
         EXPECT_FALSE(Shown(startup, L"Name").empty());
         EXPECT_EQ(L'/', Shown(startup, L"Location").front());
-        EXPECT_NE(L"(missing)", Shown(startup, L"Command"));
-        EXPECT_NE(L"(missing)", Shown(startup, L"User"));
+        EXPECT_NE(L"(absent)", Shown(startup, L"Command"));
+        EXPECT_NE(L"(absent)", Shown(startup, L"User"));
     }
 }
 

@@ -10,23 +10,14 @@
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/live_wmi.h"
 #include "platform/linux/live/system/user_accounts.h"
+#include "tree_root.h"
 #include "util/utf.h"
+#include "wmi_value_text.h"
 
 using namespace platform;
 using namespace platform::live;
 
 namespace {
-
-std::wstring Shown(const WmiObject& object, const wchar_t* name) {
-    const WmiValue* value = object.Find(name);
-    if (!value)
-        return L"(missing)";
-    if (value->kind == WmiValue::Kind::Null)
-        return L"(null)";
-    if (value->kind == WmiValue::Kind::Boolean)
-        return value->boolean ? L"-1" : L"0";
-    return value->text;
-}
 
 TEST(SystemUserAccountsTest, PasswdLinesWithMissingOrOddFields) {
     const auto entries = ParsePasswd(
@@ -90,7 +81,7 @@ TEST(SystemUserAccountsTest, ShadowExpiryDisablesFromItsDayOn) {
 }
 
 TEST(SystemUserAccountsTest, AccountsOfAFakeSystem) {
-    const SystemRoot root(FENNOCK_TREES_DIR "/system-users");
+    const SystemRoot root = TreeRoot(FENNOCK_TREES_DIR "/system-users");
     const WmiObjectList accounts = UserAccounts(root);
     // The second "alice" is hidden by the first; +/- lines, a line without fields and one
     // with a non-numeric uid are no accounts.
@@ -127,7 +118,7 @@ TEST(SystemUserAccountsTest, AccountsOfAFakeSystem) {
     EXPECT_EQ(L"Alice O'Hara <b>", value.text);
     EXPECT_FALSE(found->Next());
 
-    EXPECT_TRUE(UserAccounts(SystemRoot(FENNOCK_TREES_DIR "/no-such-tree")).empty());
+    EXPECT_TRUE(UserAccounts(TreeRoot(FENNOCK_TREES_DIR "/no-such-tree")).empty());
 }
 
 TEST(SystemUserAccountsTest, LiveRunningUserIsFound) {

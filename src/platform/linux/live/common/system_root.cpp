@@ -1,4 +1,5 @@
 #include "platform/linux/live/common/system_root.h"
+#include "platform/linux/live/system_calls.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,13 +11,16 @@
 
 namespace platform::live {
 
-SystemRoot::SystemRoot(std::string folder) : folder_(std::move(folder)), live_(folder_ == "/") {
+SystemRoot::SystemRoot() : SystemRoot("/", LiveSystemCalls()) {}
+
+SystemRoot::SystemRoot(std::string folder, std::shared_ptr<const SystemCalls> calls)
+    : folder_(std::move(folder)), calls_(std::move(calls)) {
     while (folder_.size() > 1 && folder_.back() == '/')
         folder_.pop_back();
 }
 
 std::string SystemRoot::Path(std::string_view absolute) const {
-    if (live_)
+    if (folder_ == "/")
         return std::string(absolute);
     std::string path = folder_;
     if (!absolute.empty() && absolute.front() != '/')

@@ -3,6 +3,7 @@
 // folder holding a small /proc, /sys, /etc and /var tree in tests. Every reader goes through
 // it, so a parser never needs the real machine to be tested.
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,9 +11,14 @@
 
 namespace platform::live {
 
+class SystemCalls;
+
 class SystemRoot {
   public:
-    explicit SystemRoot(std::string folder = "/");
+    // The machine the program runs on.
+    SystemRoot();
+    // A tree of files, and what stands in for the kernel and the daemons beside it.
+    SystemRoot(std::string folder, std::shared_ptr<const SystemCalls> calls);
 
     // The path of an absolute system path ("/proc/cpuinfo") under this root.
     std::string Path(std::string_view absolute) const;
@@ -27,13 +33,12 @@ class SystemRoot {
     // The target of a symbolic link, as stored.
     std::optional<std::string> ReadLink(std::string_view absolute) const;
     bool Exists(std::string_view absolute) const;
-    // The machine the program runs on: system calls (statvfs, getifaddrs, the system bus)
-    // answer only for it.
-    bool IsLive() const { return live_; }
+    // What only the running system answers (statvfs, getifaddrs, the system bus...).
+    const SystemCalls& Calls() const { return *calls_; }
 
   private:
     std::string folder_;
-    bool live_;
+    std::shared_ptr<const SystemCalls> calls_;
 };
 
 }  // namespace platform::live

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "platform/linux/live/devices/hwdb_names.h"
 #include "platform/linux/live/devices/sysfs_values.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -41,12 +41,9 @@ const std::string& HardwareNames::Database(HardwareIds::Bus bus) {
 }
 
 std::optional<HardwareName> HardwareNames::Find(const HardwareIds& ids) {
-    std::optional<HardwareName> fromHwdb;
-    if (root_.IsLive()) {
-        fromHwdb = HwdbName(ids);
-        if (fromHwdb && !fromHwdb->device.empty())
-            return fromHwdb;
-    }
+    const std::optional<HardwareName> fromHwdb = root_.Calls().HardwareDatabaseName(ids);
+    if (fromHwdb && !fromHwdb->device.empty())
+        return fromHwdb;
     auto fromFile = FindIdsName(Database(ids.bus), ids.vendor, ids.device);
     if (fromFile && (!fromFile->device.empty() || !fromHwdb))
         return fromFile;

@@ -10,6 +10,7 @@
 #include "platform/linux/live/devices/dhcp_evidence.h"
 #include "platform/linux/live/devices/hardware_names.h"
 #include "platform/linux/live/devices/sysfs_values.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -131,8 +132,7 @@ WmiObjectList AdapterConfigurations(const SystemRoot& root,
 }
 
 WmiObjectList NetworkAdapterConfigurations(const SystemRoot& root) {
-    return AdapterConfigurations(
-        root, root.IsLive() ? LiveInterfaceAddresses() : std::vector<InterfaceAddress>{});
+    return AdapterConfigurations(root, root.Calls().InterfaceAddresses());
 }
 
 }  // namespace platform::live

@@ -3,6 +3,7 @@
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/devices/sysfs_values.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -90,7 +91,7 @@ WmiObjectList PrinterObjects(const std::vector<PrinterDestination>& destinations
 
 // The print system answers for the machine the program runs on only.
 WmiObjectList Printers(const SystemRoot& root) {
-    return root.IsLive() ? PrinterObjects(PrintDestinations()) : WmiObjectList{};
+    return PrinterObjects(root.Calls().PrintDestinations());
 }
 
 }  // namespace platform::live

@@ -11,6 +11,7 @@
 #include "platform/linux/live/firmware/host_names.h"
 #include "platform/linux/live/firmware/hypervisor.h"
 #include "platform/linux/live/firmware/processors.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace firmware {
@@ -64,8 +65,8 @@ WmiObjectList ComputerSystems(const SystemRoot& root) {
     if (!manufacturer)
         if (const auto property = root.ReadFile("/proc/device-tree/compatible", 4096))
             manufacturer = DeviceTreeVendor(*property);
-    if (!manufacturer && root.IsLive())
-        if (const auto signature = CpuHypervisorSignature())
+    if (!manufacturer)
+        if (const auto signature = root.Calls().HypervisorSignature())
             manufacturer = HypervisorVendor(*signature);
 
     const auto host = ReadHostName(root);

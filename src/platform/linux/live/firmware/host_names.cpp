@@ -1,21 +1,12 @@
 #include "platform/linux/live/firmware/host_names.h"
 
-#include <netdb.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <climits>
-#include <future>
-#include <thread>
 #include <vector>
 
 #include "platform/linux/live/firmware/firmware_text.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live::firmware {
 namespace {
-
-constexpr auto kResolverWait = std::chrono::seconds(3);
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -26,32 +17,6 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
-}
-
-std::optional<std::string> ResolverCanonicalName(const std::string& host) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_flags = AI_CANONNAME;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found)
-        return std::nullopt;
-    std::optional<std::string> name;
-    if (found->ai_canonname)
-        name = found->ai_canonname;
-    ::freeaddrinfo(found);
-    return name;
-}
-
-// The resolver cannot be interrupted: it answers on a thread of its own, left to finish
-// alone when it takes too long.
-std::optional<std::string> CanonicalNameWithin(const std::string& host) {
-    std::packaged_task<std::optional<std::string>()> lookup(
-        [host] { return ResolverCanonicalName(host); });
-    auto answer = lookup.get_future();
-    std::thread(std::move(lookup)).detach();
-    if (answer.wait_for(kResolverWait) != std::future_status::ready)
-        return std::nullopt;
-    return answer.get();
 }
 
 }  // namespace
@@ -90,23 +55,12 @@ std::optional<std::string> CanonicalNameInHosts(std::string_view hosts, std::str
 }
 
 std::optional<std::string> ReadHostName(const SystemRoot& root) {
-    if (root.IsLive()) {
-        char name[HOST_NAME_MAX + 1] = {};
-        if (::gethostname(name, sizeof name - 1) == 0)
-            return Trimmed(name);
-        return std::nullopt;
-    }
-    const auto line = root.ReadLine("/proc/sys/kernel/hostname");
-    return line ? Trimmed(*line) : std::nullopt;
+    const auto name = root.Calls().HostName();
+    return name ? Trimmed(*name) : std::nullopt;
 }
 
 std::optional<std::string> ReadDnsDomain(const SystemRoot& root, const std::string& host) {
-    std::optional<std::string> canonical;
-    if (root.IsLive())
-        canonical = CanonicalNameWithin(host);
-    else if (const auto hosts = root.ReadFile("/etc/hosts", 1u << 20))
-        canonical = CanonicalNameInHosts(*hosts, host);
-    if (canonical)
+    if (const auto canonical = root.Calls().CanonicalName(host))
         if (auto domain = DomainOf(*canonical))
             return domain;
     return DomainOf(host);

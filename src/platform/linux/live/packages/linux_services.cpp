@@ -6,9 +6,9 @@
 #include <map>
 #include <set>
 
-#include "platform/linux/live/packages/systemd_units.h"
 #include "platform/linux/live/packages/sysv_scripts.h"
 #include "platform/linux/live/packages/unit_files.h"
+#include "platform/linux/live/system_calls.h"
 #include "util/text.h"
 #include "util/utf.h"
 
@@ -124,8 +124,8 @@ LinuxServiceManager::LinuxServiceManager(SystemRoot root) : root_(std::move(root
 
 ServiceListing LinuxServiceManager::ListServices() {
     ServiceListing listing;
-    if (root_.IsLive() && root_.Exists("/run/systemd/system")) {
-        if (auto systemd = ListSystemdServices(root_)) {
+    if (root_.Exists("/run/systemd/system")) {
+        if (auto systemd = root_.Calls().RunningServices(root_)) {
             if (systemd->failure != SystemdServices::Failure::None)
                 listing.error = Win32Error(systemd->error);
             if (systemd->failure == SystemdServices::Failure::Connect)

@@ -16,6 +16,7 @@
 #include "platform/linux/live/storage/file_system_size.h"
 #include "platform/linux/live/storage/mount_table.h"
 #include "platform/linux/live/storage/volume_labels.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -100,9 +101,7 @@ WmiObjectList LogicalDisks(const SystemRoot& root) {
     WmiObjectList disks;
     for (const Drive& drive : FindDrives(root)) {
         // Sizes come from the kernel, so only for the machine itself.
-        FileSystemSpace space;
-        if (root.IsLive())
-            space = FileSystemSpaceOf(drive.mount.mountPoint, kSpaceTimeLimit);
+        const FileSystemSpace space = root.Calls().SpaceOf(drive.mount.mountPoint, kSpaceTimeLimit);
 
         WmiObject disk;
         disk.Set(L"DeviceID", Text(drive.mount.mountPoint));

@@ -1,6 +1,6 @@
 #include "platform/linux/live/system/kernel_identity.h"
 
-#include <sys/utsname.h>
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -37,12 +37,11 @@ std::optional<std::string> ParseHostnameFile(std::string_view text) {
 
 KernelIdentity ReadKernelIdentity(const SystemRoot& root) {
     KernelIdentity identity;
-    utsname names{};
-    if (root.IsLive() && ::uname(&names) == 0) {
-        identity.osType = Known(names.sysname);
-        identity.release = Known(names.release);
-        identity.machine = Known(names.machine);
-        identity.hostName = Known(names.nodename);
+    if (const auto names = root.Calls().Uname()) {
+        identity.osType = Known(names->sysname);
+        identity.release = Known(names->release);
+        identity.machine = Known(names->machine);
+        identity.hostName = Known(names->nodename);
     } else {
         identity.osType = KernelFile(root, "ostype");
         identity.release = KernelFile(root, "osrelease");

@@ -12,6 +12,7 @@
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/system/kernel_identity.h"
 #include "platform/linux/live/system/shell_assignments.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -128,12 +129,8 @@ std::optional<std::string> Architecture(std::string_view machine) {
 }
 
 std::optional<std::time_t> InstallTime(const SystemRoot& root) {
-    if (root.IsLive()) {
-        struct statx info {};
-        if (::statx(AT_FDCWD, "/", AT_STATX_DONT_SYNC, STATX_BTIME, &info) == 0 &&
-            (info.stx_mask & STATX_BTIME) && info.stx_btime.tv_sec > 0)
-            return static_cast<std::time_t>(info.stx_btime.tv_sec);
-    }
+    if (const auto made = root.Calls().RootBirthTime())
+        return made;
     std::optional<std::time_t> oldest;
     for (const char* trace : kInstallTraces) {
         struct stat info {};

@@ -1,9 +1,5 @@
 #include "platform/linux/live/system/startup_commands.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -13,6 +9,7 @@
 #include "platform/linux/live/system/crontab.h"
 #include "platform/linux/live/system/desktop_entry.h"
 #include "platform/linux/live/system/service_unit.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -211,28 +208,6 @@ void AddRebootJobs(const SystemRoot& root, const StartupUser& user, WmiObjectLis
             addFile("/etc/cron.d/" + name, std::nullopt);
 }
 
-std::optional<std::string> Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
-}
-
-// The user this program runs as, and where their session keeps its configuration.
-StartupUser RunningUser() {
-    StartupUser user;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
-        user.name = found->pw_name ? found->pw_name : "";
-        user.home = found->pw_dir ? found->pw_dir : "";
-    }
-    if (auto home = Environment("HOME"); home && !home->empty())
-        user.home = *home;
-    user.configHome = Environment("XDG_CONFIG_HOME");
-    user.configDirs = Environment("XDG_CONFIG_DIRS");
-    return user;
-}
-
 }  // namespace
 
 WmiObjectList StartupCommands(const SystemRoot& root, const StartupUser& user) {
@@ -243,9 +218,8 @@ WmiObjectList StartupCommands(const SystemRoot& root, const StartupUser& user) {
     return list;
 }
 
-// A fake root has no session of its own: only the sources every user shares.
 WmiObjectList StartupCommands(const SystemRoot& root) {
-    return StartupCommands(root, root.IsLive() ? RunningUser() : StartupUser{});
+    return StartupCommands(root, root.Calls().RunningSession());
 }
 
 }  // namespace platform::live

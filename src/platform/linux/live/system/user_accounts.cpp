@@ -1,8 +1,5 @@
 #include "platform/linux/live/system/user_accounts.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <ctime>
 #include <set>
 
@@ -10,6 +7,7 @@
 #include "platform/linux/live/common/decimal.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/system/kernel_identity.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -41,18 +39,6 @@ void ForEachLine(std::string_view text, Each each) {
 
 bool IsAccountName(std::string_view name) {
     return !name.empty() && name.front() != '+' && name.front() != '-' && name.front() != '#';
-}
-
-// The running user, found through the name service (files, but also a directory service or
-// systemd's user database).
-std::optional<PasswdEntry> RunningUser() {
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found ||
-        !found->pw_name || !*found->pw_name)
-        return std::nullopt;
-    return PasswdEntry{found->pw_name, found->pw_uid, found->pw_gecos ? found->pw_gecos : ""};
 }
 
 WmiObject Account(const PasswdEntry& entry, const std::optional<std::string>& domain,
@@ -135,10 +121,9 @@ WmiObjectList UserAccounts(const SystemRoot& root) {
             disabled = AccountExpired(found->second, today);
         accounts.push_back(Account(entry, domain, true, disabled));
     }
-    if (root.IsLive())
-        if (auto running = RunningUser(); running && !names.count(running->name))
-            // Not in the files: where the account lives (and so its domain) is not known.
-            accounts.push_back(Account(*running, std::nullopt, std::nullopt, std::nullopt));
+    if (auto running = root.Calls().RunningAccount(); running && !names.count(running->name))
+        // Not in the files: where the account lives (and so its domain) is not known.
+        accounts.push_back(Account(*running, std::nullopt, std::nullopt, std::nullopt));
     return accounts;
 }
 
