@@ -8,7 +8,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
-#include "platform/linux/live/machine_bits.h"
+#include "platform/linux/live/packages/machine_bits.h"
 #include "platform/linux/native.h"
 #include "util/text.h"
 #include "util/utf.h"

@@ -1,7 +1,7 @@
-#include "platform/linux/live/linux_services.h"
 #include "platform/linux/live/live_wmi.h"
-#include "platform/linux/live/machine_bits.h"
-#include "platform/linux/live/package_registry.h"
+#include "platform/linux/live/packages/linux_services.h"
+#include "platform/linux/live/packages/machine_bits.h"
+#include "platform/linux/live/packages/package_registry.h"
 #include "platform/linux/native.h"
 #include "platform/services.h"
 
@@ -18,7 +18,7 @@ const Services& NativeServices() {
     static live::LinuxServiceManager serviceManager;
     static posix::QueuePoster progress;
     static posix::NoWindowsCommands commands;
-    static const Services services{&registry, &host, &ui,      &wmi,
+    static const Services services{&registry,       &host,     &ui,      &wmi,
                                    &serviceManager, &progress, &commands};
     return services;
 }

@@ -1,8 +1,8 @@
 // The live WMI answers statements through the providers of the classes they name.
 #include <gtest/gtest.h>
 
+#include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/live_wmi.h"
-#include "platform/linux/live/wmi_values.h"
 
 using namespace platform;
 using namespace platform::live;

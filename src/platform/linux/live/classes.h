@@ -2,7 +2,7 @@
 // The WMI classes of the catalogue as the live Linux system answers them: one function per
 // class, building every object of the class from the system under `root`. Each object
 // carries every property the catalogue reads, null where the fact is not known.
-#include "platform/linux/live/system_root.h"
+#include "platform/linux/live/common/system_root.h"
 #include "platform/wmi_objects.h"
 
 namespace platform::live {

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "platform/linux/live/system_root.h"
+#include "platform/linux/live/common/system_root.h"
 #include "platform/wmi_objects.h"
 
 namespace platform::live {

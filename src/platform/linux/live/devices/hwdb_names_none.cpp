@@ -1,0 +1,10 @@
+// Built without libudev: the text databases answer alone.
+#include "platform/linux/live/devices/hwdb_names.h"
+
+namespace platform::live {
+
+std::optional<HardwareName> HwdbName(const HardwareIds&) {
+    return std::nullopt;
+}
+
+}  // namespace platform::live

@@ -1,0 +1,46 @@
+#include "platform/linux/live/firmware/firmware_text.h"
+
+#include "platform/linux/live/common/wmi_values.h"
+
+namespace platform::live::firmware {
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+}  // namespace
+
+std::optional<std::string> Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty())
+        return std::nullopt;
+    return std::string(text);
+}
+
+std::optional<std::string> Collapsed(std::string_view text) {
+    std::string result;
+    bool blank = false;
+    for (const char c : text) {
+        if (IsBlank(c)) {
+            blank = !result.empty();
+            continue;
+        }
+        if (blank)
+            result += ' ';
+        blank = false;
+        result += c;
+    }
+    if (result.empty())
+        return std::nullopt;
+    return result;
+}
+
+WmiValue TextOrNull(const std::optional<std::string>& text) {
+    return text ? Text(*text) : WmiValue::Null();
+}
+
+}  // namespace platform::live::firmware

@@ -1,0 +1,202 @@
+#include "platform/linux/live/packages/unit_files.h"
+#include "platform/linux/live/common/text_views.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace platform::live {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kServiceSuffix = ".service";
+
+std::string_view BaseName(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view WithoutSuffix(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
+bool IsTemplate(std::string_view name) {
+    return name.ends_with("@.service");
+}
+
+// systemd's unit-name unescaping: "-" stands for "/", "\xNN" for a byte.
+std::string Unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '-') {
+            out += '/';
+        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
+                   HexDigitValue(text[i + 2]) >= 0 && HexDigitValue(text[i + 3]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 2]) * 16 + HexDigitValue(text[i + 3]));
+            i += 3;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Follows a link inside the root (an absolute target would otherwise leave a test's tree),
+// a few steps at most, as the kernel stops loops.
+std::string Resolved(const SystemRoot& root, std::string path) {
+    for (int step = 0; step < 8; ++step) {
+        const auto target = root.ReadLink(path);
+        if (!target || target->empty())
+            break;
+        if (target->front() == '/')
+            path = *target;
+        else
+            path = path.substr(0, path.rfind('/') + 1) + *target;
+    }
+    return path;
+}
+
+}  // namespace
+
+UnitFileText ParseUnitFile(std::string_view text) {
+    UnitFileText unit;
+    std::string section;
+    std::string line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view piece = text.substr(at, end - at);
+        at = end + 1;
+        if (!piece.empty() && piece.back() == '\r')
+            piece.remove_suffix(1);
+        // As systemd reads them: leading blanks dropped, continuation lines included.
+        piece.remove_prefix(std::min(piece.size(), piece.find_first_not_of(kBlanks)));
+        // A comment inside a continued setting is skipped; the setting goes on.
+        if (!piece.empty() && (piece.front() == '#' || piece.front() == ';'))
+            continue;
+        if (!piece.empty() && piece.back() == '\\') {
+            line += piece.substr(0, piece.size() - 1);
+            line += ' ';
+            if (at < text.size())
+                continue;
+        } else {
+            line += piece;
+        }
+        const std::string_view full = TrimBlanks(line);
+        if (full.size() >= 2 && full.front() == '[' && full.back() == ']') {
+            section = std::string(full.substr(1, full.size() - 2));
+        } else if (const std::size_t equals = full.find('='); equals != std::string_view::npos) {
+            const std::string_view key = TrimBlanks(full.substr(0, equals));
+            const std::string value(TrimBlanks(full.substr(equals + 1)));
+            if (section == "Unit" && key == "Description")
+                unit.description = value;
+            else if (section == "Service" && key == "PIDFile")
+                unit.pidFile = value;
+        }
+        line.clear();
+    }
+    return unit;
+}
+
+std::string ExpandSpecifiers(std::string_view text, std::string_view unitName) {
+    const std::string_view stem = WithoutSuffix(unitName);
+    const std::size_t at = stem.find('@');
+    const std::string_view prefix = stem.substr(0, at);
+    const std::string_view instance =
+        at == std::string_view::npos ? std::string_view() : stem.substr(at + 1);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        switch (text[++i]) {
+            case 'n':
+                out += unitName;
+                break;
+            case 'N':
+                out += stem;
+                break;
+            case 'p':
+                out += prefix;
+                break;
+            case 'P':
+                out += Unescaped(prefix);
+                break;
+            case 'i':
+                out += instance;
+                break;
+            case 'I':
+                out += Unescaped(instance);
+                break;
+            case '%':
+                out += '%';
+                break;
+            default:
+                out += '%';
+                out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<UnitFile> ReadUnitFiles(const SystemRoot& root) {
+    std::map<std::string, UnitFile> units;
+    std::set<std::string> enabled;
+    for (std::string_view folder : kUnitFolders) {
+        for (const std::string& name : root.ListFolder(folder)) {
+            const std::string path = std::string(folder) + "/" + name;
+            if (name.ends_with(".wants") || name.ends_with(".requires")) {
+                for (const std::string& link : root.ListFolder(path))
+                    if (link.ends_with(kServiceSuffix))
+                        enabled.insert(link);
+                continue;
+            }
+            if (!name.ends_with(kServiceSuffix) || units.count(name))
+                continue;
+            UnitFile unit;
+            unit.name = name;
+            const auto target = root.ReadLink(path);
+            unit.masked = target && *target == "/dev/null";
+            unit.alias = target && !unit.masked && BaseName(*target) != name;
+            unit.path = Resolved(root, path);
+            if (!unit.masked) {
+                const auto text = root.ReadFile(unit.path, 1u << 20);
+                unit.masked = text && text->empty();
+                if (text)
+                    unit.text = ParseUnitFile(*text);
+            }
+            units.emplace(name, std::move(unit));
+        }
+    }
+
+    // An enabled instance is made from its template, unless a file of its own exists.
+    for (const std::string& name : enabled) {
+        const std::size_t at = name.find('@');
+        if (at == std::string::npos || IsTemplate(name) || units.count(name))
+            continue;
+        const std::string templateName = name.substr(0, at + 1) + std::string(kServiceSuffix);
+        const auto found = units.find(templateName);
+        if (found == units.end() || found->second.masked || found->second.alias)
+            continue;
+        UnitFile instance = found->second;
+        instance.name = name;
+        units.emplace(name, std::move(instance));
+    }
+
+    std::vector<UnitFile> result;
+    for (auto& [name, unit] : units) {
+        if (IsTemplate(name))
+            continue;
+        unit.enabled = enabled.count(name) > 0;
+        unit.text.description = ExpandSpecifiers(unit.text.description, name);
+        unit.text.pidFile = ExpandSpecifiers(unit.text.pidFile, name);
+        result.push_back(std::move(unit));
+    }
+    return result;
+}
+
+}  // namespace platform::live

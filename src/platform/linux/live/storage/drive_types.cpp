@@ -1,0 +1,110 @@
+#include "platform/linux/live/storage/drive_types.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace platform::live {
+namespace {
+
+bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+// Shares served by another machine (9p and virtiofs: a host's folders in a virtual machine
+// or WSL, the nearest thing to a mapped network drive).
+bool IsNetworkType(std::string_view fsType) {
+    return IsOneOf(fsType, {"nfs",
+                            "nfs4",
+                            "cifs",
+                            "smb3",
+                            "smbfs",
+                            "ncpfs",
+                            "afs",
+                            "9p",
+                            "virtiofs",
+                            "glusterfs",
+                            "ceph",
+                            "davfs",
+                            "lustre",
+                            "fuse.sshfs",
+                            "fuse.glusterfs",
+                            "fuse.ceph-fuse",
+                            "fuse.cephfs",
+                            "fuse.s3fs",
+                            "fuse.rclone",
+                            "fuse.davfs2",
+                            "fuse.smbnetfs",
+                            "fuse.curlftpfs"});
+}
+
+// File systems that hold no files of a disk: the kernel's views (proc, sysfs, cgroup...),
+// memory (tmpfs, ramfs: what a reboot loses is no drive), container layers (overlay over
+// folders of a disk already listed) and images (squashfs: snaps, live media).
+bool IsPseudoType(std::string_view fsType) {
+    return fsType.substr(0, 6) == "cgroup" ||
+           IsOneOf(fsType,
+                   {"proc",       "sysfs",     "devtmpfs", "devpts",     "tmpfs",       "ramfs",
+                    "securityfs", "debugfs",   "tracefs",  "bpf",        "mqueue",      "hugetlbfs",
+                    "fusectl",    "configfs",  "pstore",   "autofs",     "binfmt_misc", "nsfs",
+                    "efivarfs",   "selinuxfs", "smackfs",  "apparmorfs", "rpc_pipefs",  "nfsd",
+                    "overlay",    "aufs",      "squashfs", "rootfs",     "usbfs",       "xenfs",
+                    "devfs",      "sockfs",    "pipefs",   "zonefs"});
+}
+
+// File systems that live on a disk even when the device number does not lead to it (btrfs
+// and zfs report numbers of their own, ntfs-3g mounts as fuseblk).
+bool IsDiskType(std::string_view fsType) {
+    return IsOneOf(
+        fsType,
+        {"ext2",   "ext3",    "ext4",  "xfs",  "btrfs", "zfs",     "jfs",  "reiserfs", "f2fs",
+         "vfat",   "msdos",   "exfat", "ntfs", "ntfs3", "fuseblk", "hfs",  "hfsplus",  "bcachefs",
+         "nilfs2", "iso9660", "udf",   "ufs",  "minix", "gfs2",    "ocfs2"});
+}
+
+DriveType ByDevice(const MountEntry& mount, const std::optional<BlockDevice>& device) {
+    if (device && device->optical)
+        return kOpticalDrive;
+    if (device && (device->removable || device->usb))
+        return kRemovableDrive;
+    // A disc image or a drive sysfs does not show: the file system tells.
+    if (!device && (mount.fsType == "iso9660" || mount.fsType == "udf") &&
+        mount.source.substr(0, 7) == "/dev/sr")
+        return kOpticalDrive;
+    return kLocalDrive;
+}
+
+}  // namespace
+
+std::optional<DriveType> ClassifyMount(const MountEntry& mount,
+                                       const std::optional<BlockDevice>& device) {
+    if (IsNetworkType(mount.fsType))
+        return kNetworkDrive;
+    if (mount.mountPoint == "/")
+        return ByDevice(mount, device);
+    if (IsPseudoType(mount.fsType) || (device && device->loop))
+        return std::nullopt;
+    // Other FUSE file systems are views of folders (gvfs, portals, lxcfs, encrypted folders)
+    // or mounted images; only fuseblk sits on a device of its own.
+    if (mount.fsType.substr(0, 5) == "fuse.")
+        return std::nullopt;
+    // A type not known here counts when it is on a block device.
+    if (device || IsDiskType(mount.fsType))
+        return ByDevice(mount, device);
+    return std::nullopt;
+}
+
+std::wstring DriveDescription(DriveType type) {
+    switch (type) {
+        case kRemovableDrive:
+            return L"Removable Disk";
+        case kLocalDrive:
+            return L"Local Fixed Disk";
+        case kNetworkDrive:
+            return L"Network Connection";
+        case kOpticalDrive:
+            return L"CD-ROM Disc";
+    }
+    return {};
+}
+
+}  // namespace platform::live
