@@ -2,9 +2,9 @@
 // The progress window of an interactive run: it starts the worker, shows its status and
 // progress, offers Cancel and About, and when the run is over opens the report and ends the
 // message loop.
-#include "app/common_config.h"
-#include "app/run_flags.h"
 #include "collect/worker_task.h"
+#include "config/common_config.h"
+#include "config/run_flags.h"
 #include "platform/windows/handle.h"
 #include "ui/progress_state.h"
 #include "ui/windows/about_dlg.h"
