@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "collect/worker_task.h"
 #include "platform/environment.h"
@@ -147,7 +148,7 @@ int TerminalFrontEnd::RunProgress(CCommonConfig& config, const RunFlags& flags, 
         const auto message = queue.TakeFor(std::chrono::milliseconds(100));
         if (!message)
             continue;
-        const ProgressState::Effects effects = state.OnProgress(message->kind, message->value);
+        const ProgressState::Effects effects = state.OnProgress(std::move(*message));
         display.Apply(state, effects);
         if (effects.openViewer && HasDisplay())
             platform::OpenReport(report, flags.yaml);

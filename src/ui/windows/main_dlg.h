@@ -28,7 +28,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public CMessageFilter, public CId
     void OnInitDialog();
     void OnDestroy();
     bool OnEraseBackground(HDC dc);
-    void OnProgress(unsigned kind, std::intptr_t value);
+    void OnProgress(platform::ProgressMessage message);
     void OnCancel();
     void OnAbout();
     // Closes the window and ends the loop with the code, unless the run or the About box
