@@ -29,7 +29,6 @@ class TerminalFrontEnd final : public FrontEnd {
     int RunProgress(CCommonConfig& config, const RunFlags& flags, int showCommand) override;
 };
 
-
 using platform::posix::ErrorsAreTerminal;
 using platform::posix::InputIsTerminal;
 using platform::posix::InterruptCount;
@@ -115,8 +114,8 @@ int TerminalFrontEnd::ShowLicence(bool askConsent) {
 
 void TerminalFrontEnd::ShowAbout() {
     const platform::FileVersion v = platform::GetHost().OwnFileVersion();
-    const std::wstring text = L"Fennock " + IntToText(v.major) + L"." + IntToText(v.minor) +
-                              L"." + IntToText(v.revision) +
+    const std::wstring text = L"Fennock " + IntToText(v.major) + L"." + IntToText(v.minor) + L"." +
+                              IntToText(v.revision) +
                               L"\nCopyright \u00A9 ZEPH. All rights reserved.\n";
     std::fputs(WideToUtf8(text).c_str(), stdout);
     std::fflush(stdout);

@@ -13,8 +13,8 @@ constexpr COLORREF kBannerTransparent = RGB(210, 224, 237);
 
 HICON LoadIconSized(int width, int height) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                           MAKEINTRESOURCEW(IDI_FENNOCK), IMAGE_ICON, width,
-                                           height, LR_DEFAULTCOLOR));
+                                           MAKEINTRESOURCEW(IDI_FENNOCK), IMAGE_ICON, width, height,
+                                           LR_DEFAULTCOLOR));
 }
 
 }  // namespace
