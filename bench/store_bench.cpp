@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "changes/change_data.h"
+#include "store/change_data.h"
 #include "store/inventory_database.h"
 #include "store/inventory_types.h"
 #include "store/sqlite3x.h"

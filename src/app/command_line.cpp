@@ -5,8 +5,6 @@
 
 namespace {
 
-RunFlags g_runFlags;
-
 enum class Option {
     None,
     Path,
@@ -65,13 +63,6 @@ void AppendPathWord(std::wstring& pathText, const std::wstring& word) {
 }
 
 }  // namespace
-
-const RunFlags& GetRunFlags() {
-    return g_runFlags;
-}
-void SetRunFlags(const RunFlags& flags) {
-    g_runFlags = flags;
-}
 
 std::vector<std::wstring> SplitCommandLine(const std::wstring& text) {
     return Split(text, L' ');

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_flags.h"
+#include "config/run_flags.h"
 
 // Windows programs get one text and take "/name" and "-name"; a terminal program gets its
 // words from the shell and takes "--name" as well, while a word starting with "/" is an

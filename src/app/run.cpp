@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "app/make_config.h"
 #include "app/messages.h"
 #include "app/run_modes.h"
-#include "app/win_config.h"
+#include "config/make_config.h"
+#include "config/win_config.h"
 #include "platform/described/described_machine.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"

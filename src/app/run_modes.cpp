@@ -1,7 +1,7 @@
 #include "app/run_modes.h"
 
-#include "app/run_flags.h"
 #include "collect/inventory_collector.h"
+#include "config/run_flags.h"
 #include "platform/services.h"
 
 int RunSilent(CCommonConfig& config) {

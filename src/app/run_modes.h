@@ -1,6 +1,6 @@
 #pragma once
 // The two ways one inventory runs once the configuration exists.
-#include "app/common_config.h"
+#include "config/common_config.h"
 #include "ui/front_end.h"
 
 // On the calling thread, without any window; returns the exit code.

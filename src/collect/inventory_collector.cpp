@@ -17,15 +17,9 @@ void CInventoryCollector::Post(ProgressKind kind, std::intptr_t value) {
         platform::GetProgressPoster().Post(m_window, kind, value);
 }
 
-// The text travels as a heap string that the receiver frees; if the post fails, nobody
-// else will.
 void CInventoryCollector::PostStatus(const std::wstring& text) {
-    if (!m_window)
-        return;
-    auto* copy = new std::wstring(text);
-    if (!platform::GetProgressPoster().Post(m_window, PROGRESS_STATUS,
-                                            reinterpret_cast<std::intptr_t>(copy)))
-        delete copy;
+    if (m_window)
+        platform::GetProgressPoster().PostText(m_window, PROGRESS_STATUS, text);
 }
 
 // The store's own error text says what went wrong before the failure (a file that could not

@@ -6,13 +6,13 @@
 #include <atomic>
 #include <string>
 
-#include "app/common_config.h"
-#include "app/run_flags.h"
 #include "collect/progress_messages.h"
 #include "collect/wmi_session.h"
+#include "config/common_config.h"
+#include "config/run_flags.h"
+#include "repair/diagnostics.h"
 #include "report/inventory_report.h"
 #include "report/yaml_report.h"
-#include "repair/diagnostics.h"
 #include "store/inventory_database.h"
 
 class CInventoryCollector {

@@ -5,7 +5,7 @@
 inline constexpr unsigned WM_INVENTORY_PROGRESS = platform::kInventoryProgressMessage;
 
 enum ProgressKind : unsigned {
-    PROGRESS_STATUS = 1,    // lParam: a heap std::wstring* the receiver deletes
+    PROGRESS_STATUS = 1,    // a text (ProgressPoster::PostText)
     PROGRESS_RANGE = 2,     // lParam: number of queries
     PROGRESS_POSITION = 3,  // lParam: position
     PROGRESS_DONE = 4,      // the run finished: open the report, then close

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/registry_key.h"
+#include "config/registry_key.h"
 
 using namespace platform;
 

@@ -3,8 +3,8 @@
 // the installed services and drivers.
 #include <string>
 
-#include "app/common_config.h"
 #include "collect/row_sink.h"
+#include "config/common_config.h"
 
 // One item describing this program and this run.
 int CollectVersion(CCommonConfig& config, const QueryDefinition& query, const RowSink& store);

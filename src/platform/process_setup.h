@@ -2,7 +2,7 @@
 // Per-process preparation that windows and dialogs need (COM, common controls, the rich-edit
 // library on Windows; a private file-creation mask on Linux), undone in reverse order when
 // the object goes.
-#include <cstdint>
+#include <memory>
 
 namespace platform {
 
@@ -14,11 +14,9 @@ class ProcessSetup {
     ProcessSetup& operator=(const ProcessSetup&) = delete;
 
   private:
-    // Windows only.
-    [[maybe_unused]] bool comStarted_ = false;
-    [[maybe_unused]] std::intptr_t richEdit_ = 0;
-    // Linux only: the file-creation mask to restore.
-    [[maybe_unused]] unsigned previousMask_ = 0;
+    // What each system has to undo; its members go in reverse order of their setting up.
+    struct Held;
+    std::unique_ptr<Held> held_;
 };
 
 }  // namespace platform

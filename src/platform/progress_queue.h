@@ -3,7 +3,6 @@
 // posts from its thread, the front end takes them from its own.
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -11,11 +10,6 @@
 #include "platform/progress.h"
 
 namespace platform {
-
-struct ProgressMessage {
-    unsigned kind;
-    std::intptr_t value;
-};
 
 class ProgressQueue {
   public:

@@ -1,4 +1,4 @@
-#include "app/registry_key.h"
+#include "config/registry_key.h"
 #include "platform/services.h"
 #include "platform/wql.h"
 #include "repair/diagnostic_texts.h"

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/common_config.h"
+#include "config/common_config.h"
 #include "report/html_text.h"
 #include "report/int64_text.h"
 #include "report/inventory_report.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "changes/change_data.h"
+#include "store/change_data.h"
 #include "store/inventory_types.h"
 
 class CCommonConfig;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/common_config.h"
+#include "config/common_config.h"
 #include "platform/files.h"
 #include "report/html_text.h"
 #include "report/inventory_report.h"

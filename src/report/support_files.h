@@ -5,7 +5,7 @@
 // a report without its template is empty, and one without its style sheet is unreadable.
 #include <string>
 
-#include "app/run_flags.h"
+#include "config/run_flags.h"
 
 // Resource ids that are read outside this class.
 enum InventoryResource : int {

@@ -4,7 +4,7 @@
 // previous report with it in one step.
 #include <string>
 
-#include "changes/change_data.h"
+#include "store/change_data.h"
 #include "store/inventory_types.h"
 
 class CYamlReport {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "changes/change_data.h"
+#include "store/change_data.h"
 #include "store/inventory_types.h"
 #include "store/session_writer.h"
 #include "store/sqlite3x.h"

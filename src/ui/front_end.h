@@ -2,8 +2,8 @@
 // What a person who starts the program meets: the licence agreement, the About information
 // and the progress display of one inventory. Windows shows them as dialogs; the terminal
 // program as text on the terminal.
-#include "app/common_config.h"
-#include "app/run_flags.h"
+#include "config/common_config.h"
+#include "config/run_flags.h"
 
 namespace ui {
 

@@ -1,19 +1,16 @@
 #include "ui/progress_state.h"
 
-#include <memory>
+#include <utility>
 
 #include "collect/progress_messages.h"
 
-ProgressState::Effects ProgressState::OnProgress(unsigned kind, std::intptr_t value) {
+ProgressState::Effects ProgressState::OnProgress(platform::ProgressMessage message) {
     Effects effects;
-    switch (kind) {
-        case PROGRESS_STATUS: {
-            // Owned from here on, even by a display that has nothing to show it in.
-            std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(value));
-            if (text)
-                effects.status = std::move(*text);
+    const std::intptr_t value = message.value;
+    switch (message.kind) {
+        case PROGRESS_STATUS:
+            effects.status = std::move(message.text);
             break;
-        }
         case PROGRESS_RANGE:
             range_ = static_cast<std::int32_t>(value);
             position_ = 0;

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/progress.h"
+
 class ProgressState {
   public:
     // What one progress message asks of the display.
@@ -20,9 +22,8 @@ class ProgressState {
 
     // The worker has been started.
     void Start() { busy_ = true; }
-    // Handles one WM_INVENTORY_PROGRESS message. A status message passes the ownership of its
-    // heap text to the display: it is freed here, whatever else happens.
-    Effects OnProgress(unsigned kind, std::intptr_t value);
+    // Handles one WM_INVENTORY_PROGRESS message.
+    Effects OnProgress(platform::ProgressMessage message);
     // The user asked to cancel; false when the request was already made (the button is then
     // disabled, and a terminal ignores further interrupts).
     bool RequestCancel();

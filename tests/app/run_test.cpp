@@ -3,7 +3,7 @@
 #include "app/messages.h"
 #include "app/run.h"
 #include "app/run_modes.h"
-#include "app/win_config.h"
+#include "config/win_config.h"
 #include "fake_front_end.h"
 #include "fake_host.h"
 #include "platform/environment.h"

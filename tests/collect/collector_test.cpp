@@ -1,9 +1,9 @@
 // Whole runs of the collector against doubles of the system and a real store file.
 #include <gtest/gtest.h>
 
-#include "app/linux_config.h"
 #include "collect/inventory_collector.h"
 #include "collect/worker_task.h"
+#include "config/linux_config.h"
 #include "fake_host.h"
 #include "fake_service_manager.h"
 #include "fake_system_commands.h"

@@ -1,10 +1,10 @@
 // The providers against doubles: what reaches the store for each kind of answer.
 #include <gtest/gtest.h>
 
-#include "app/linux_config.h"
 #include "collect/registry_providers.h"
 #include "collect/system_providers.h"
 #include "collect/wmi_session.h"
+#include "config/linux_config.h"
 #include "fake_host.h"
 #include "fake_service_manager.h"
 #include "fake_wmi.h"

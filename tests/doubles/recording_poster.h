@@ -1,7 +1,8 @@
 #pragma once
-// Keeps every progress message, freeing status texts as a window would.
+// Keeps every progress message.
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/progress.h"
@@ -15,15 +16,10 @@ class RecordingPoster : public platform::ProgressPoster {
     };
 
     bool Post(platform::ProgressWindow, unsigned kind, std::intptr_t value) override {
-        Message message{kind, value, {}};
-        if (kind == 1) {
-            auto* text = reinterpret_cast<std::wstring*>(value);
-            message.text = *text;
-            delete text;
-        }
-        std::lock_guard lock(mutex_);
-        messages_.push_back(message);
-        return true;
+        return Keep({kind, value, {}});
+    }
+    bool PostText(platform::ProgressWindow, unsigned kind, std::wstring text) override {
+        return Keep({kind, 0, std::move(text)});
     }
     std::vector<Message> Messages() {
         std::lock_guard lock(mutex_);
@@ -31,6 +27,12 @@ class RecordingPoster : public platform::ProgressPoster {
     }
 
   private:
+    bool Keep(Message message) {
+        std::lock_guard lock(mutex_);
+        messages_.push_back(std::move(message));
+        return true;
+    }
+
     std::mutex mutex_;
     std::vector<Message> messages_;
 };

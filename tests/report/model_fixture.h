@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/linux_config.h"
+#include "config/linux_config.h"
 #include "fake_host.h"
 #include "platform/services.h"
 #include "report/inventory_report.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A report model over a configuration whose host answers come from a double.
-#include "app/linux_config.h"
+#include "config/linux_config.h"
 #include "fake_host.h"
 #include "platform/services.h"
 #include "report/inventory_report.h"

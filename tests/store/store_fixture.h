@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "changes/change_data.h"
 #include "fake_host.h"
 #include "platform/services.h"
+#include "store/change_data.h"
 #include "store/inventory_database.h"
 #include "store/inventory_types.h"
 #include "store/sqlite3x.h"

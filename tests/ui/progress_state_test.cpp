@@ -7,26 +7,26 @@
 
 namespace {
 
-std::intptr_t Heap(const wchar_t* text) {
-    return reinterpret_cast<std::intptr_t>(new std::wstring(text));
+platform::ProgressMessage Message(unsigned kind, std::intptr_t value) {
+    return {kind, value, {}};
 }
 
 TEST(ProgressStateTest, AFinishedRunOpensTheViewerAndCloses) {
     ProgressState state;
     state.Start();
     EXPECT_FALSE(state.CanClose());
-    auto effects = state.OnProgress(PROGRESS_RANGE, 26);
+    auto effects = state.OnProgress(Message(PROGRESS_RANGE, 26));
     EXPECT_TRUE(effects.rangeChanged);
     EXPECT_EQ(26, state.range());
-    effects = state.OnProgress(PROGRESS_STATUS, Heap(L"Now gathering BIOS information..."));
+    effects = state.OnProgress({PROGRESS_STATUS, 0, L"Now gathering BIOS information..."});
     ASSERT_TRUE(effects.status);
     EXPECT_EQ(L"Now gathering BIOS information...", *effects.status);
-    effects = state.OnProgress(PROGRESS_POSITION, 13);
+    effects = state.OnProgress(Message(PROGRESS_POSITION, 13));
     EXPECT_TRUE(effects.positionChanged);
     EXPECT_EQ(50, state.Percent());
     EXPECT_FALSE(effects.close);
 
-    effects = state.OnProgress(PROGRESS_DONE, 0);
+    effects = state.OnProgress(Message(PROGRESS_DONE, 0));
     EXPECT_TRUE(effects.openViewer);
     EXPECT_TRUE(effects.close);
     EXPECT_FALSE(state.busy());
@@ -37,7 +37,7 @@ TEST(ProgressStateTest, AStoppedRunClosesWithoutTheViewer) {
     state.Start();
     EXPECT_TRUE(state.RequestCancel());
     EXPECT_FALSE(state.RequestCancel()) << "the second press is not possible";
-    const auto effects = state.OnProgress(PROGRESS_STOPPED, 0);
+    const auto effects = state.OnProgress(Message(PROGRESS_STOPPED, 0));
     EXPECT_FALSE(effects.openViewer);
     EXPECT_TRUE(effects.close);
 }
@@ -47,7 +47,7 @@ TEST(ProgressStateTest, TheAboutBoxHoldsTheWindowOpen) {
         ProgressState state;
         state.Start();
         state.BeginAbout();
-        const auto effects = state.OnProgress(end, 0);
+        const auto effects = state.OnProgress(Message(end, 0));
         // The viewer starts at once for a finished run; the window waits for the box.
         EXPECT_EQ(end == PROGRESS_DONE, effects.openViewer);
         EXPECT_FALSE(effects.close);
@@ -66,8 +66,8 @@ TEST(ProgressStateTest, RangeReachesTheBarInSixteenBits) {
     // 65536 + 10: only the low half survives, as the bar's message packs it.
     EXPECT_EQ(10u << 16, ProgressState::PackedRange(65546));
     ProgressState state;
-    state.OnProgress(PROGRESS_RANGE, 70000);
-    state.OnProgress(PROGRESS_POSITION, 35000);
+    state.OnProgress(Message(PROGRESS_RANGE, 70000));
+    state.OnProgress(Message(PROGRESS_POSITION, 35000));
     EXPECT_EQ(70000, state.range()) << "the terminal shows the whole range";
     EXPECT_EQ(50, state.Percent());
 }
@@ -75,24 +75,25 @@ TEST(ProgressStateTest, RangeReachesTheBarInSixteenBits) {
 TEST(ProgressStateTest, PercentStaysWithinBounds) {
     ProgressState state;
     EXPECT_EQ(0, state.Percent()) << "no range yet";
-    state.OnProgress(PROGRESS_RANGE, 0);
-    state.OnProgress(PROGRESS_POSITION, 0);
+    state.OnProgress(Message(PROGRESS_RANGE, 0));
+    state.OnProgress(Message(PROGRESS_POSITION, 0));
     EXPECT_EQ(0, state.Percent()) << "an empty catalogue";
-    state.OnProgress(PROGRESS_RANGE, 4);
-    state.OnProgress(PROGRESS_POSITION, 9);
+    state.OnProgress(Message(PROGRESS_RANGE, 4));
+    state.OnProgress(Message(PROGRESS_POSITION, 9));
     EXPECT_EQ(100, state.Percent());
 }
 
-TEST(ProgressStateTest, ANullStatusIsHarmless) {
+TEST(ProgressStateTest, AnUnknownKindIsHarmless) {
     ProgressState state;
-    EXPECT_FALSE(state.OnProgress(PROGRESS_STATUS, 0).status);
-    EXPECT_FALSE(state.OnProgress(99, 0).close);
+    const auto effects = state.OnProgress(Message(99, 0));
+    EXPECT_FALSE(effects.status);
+    EXPECT_FALSE(effects.close);
 }
 
 TEST(ProgressTextTest, LineFitsTheTerminal) {
     ProgressState state;
-    state.OnProgress(PROGRESS_RANGE, 26);
-    state.OnProgress(PROGRESS_POSITION, 3);
+    state.OnProgress(Message(PROGRESS_RANGE, 26));
+    state.OnProgress(Message(PROGRESS_POSITION, 3));
     EXPECT_EQ(L"Now gathering BIOS information... 3/26 11%",
               ProgressLine(L"Now gathering BIOS information...", state, 80));
     const std::wstring narrow = ProgressLine(L"Now gathering BIOS information...", state, 24);

@@ -43,6 +43,7 @@ class NoWindowsCommands : public SystemCommands {
 class QueuePoster : public ProgressPoster {
   public:
     bool Post(ProgressWindow window, unsigned kind, std::intptr_t value) override;
+    bool PostText(ProgressWindow window, unsigned kind, std::wstring text) override;
 };
 
 }  // namespace platform::posix

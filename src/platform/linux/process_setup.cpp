@@ -4,12 +4,15 @@
 
 namespace platform {
 
+struct ProcessSetup::Held {
+    mode_t previousMask;
+    ~Held() { ::umask(previousMask); }
+};
+
 // Everything a run creates is the user's alone: the database SQLite makes (and its journal),
 // a set-aside damaged file, the lock. Creating each with its own mode would leave out the
 // files a library creates by itself.
-ProcessSetup::ProcessSetup() : previousMask_(::umask(077)) {}
-ProcessSetup::~ProcessSetup() {
-    ::umask(static_cast<mode_t>(previousMask_));
-}
+ProcessSetup::ProcessSetup() : held_(std::make_unique<Held>(::umask(077))) {}
+ProcessSetup::~ProcessSetup() = default;
 
 }  // namespace platform

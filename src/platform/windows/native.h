@@ -64,6 +64,9 @@ class Win32SystemCommands : public SystemCommands {
 class WindowPoster : public ProgressPoster {
   public:
     bool Post(ProgressWindow window, unsigned kind, std::intptr_t value) override;
+    // The text travels as a heap string in the LPARAM, which the window takes back with
+    // TakePostedText.
+    bool PostText(ProgressWindow window, unsigned kind, std::wstring text) override;
 };
 
 // WMI over COM, in the apartment the process entered at start.

@@ -1,3 +1,6 @@
+#include <memory>
+#include <utility>
+
 #include "platform/files.h"
 #include "platform/windows/native.h"
 #include "util/utf.h"
@@ -55,6 +58,14 @@ bool WindowPoster::Post(ProgressWindow window, unsigned kind, std::intptr_t valu
         return false;
     return ::PostMessageW(reinterpret_cast<HWND>(window), kInventoryProgressMessage, kind, value) !=
            0;
+}
+
+bool WindowPoster::PostText(ProgressWindow window, unsigned kind, std::wstring text) {
+    auto posted = std::make_unique<std::wstring>(std::move(text));
+    if (!Post(window, kind, reinterpret_cast<std::intptr_t>(posted.get())))
+        return false;
+    posted.release();  // the window owns it now
+    return true;
 }
 
 }  // namespace platform::win

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "collect/worker_task.h"
 #include "platform/environment.h"
@@ -27,7 +28,6 @@ class TerminalFrontEnd final : public FrontEnd {
     void ShowAbout() override;
     int RunProgress(CCommonConfig& config, const RunFlags& flags, int showCommand) override;
 };
-
 
 using platform::posix::ErrorsAreTerminal;
 using platform::posix::InputIsTerminal;
@@ -114,8 +114,8 @@ int TerminalFrontEnd::ShowLicence(bool askConsent) {
 
 void TerminalFrontEnd::ShowAbout() {
     const platform::FileVersion v = platform::GetHost().OwnFileVersion();
-    const std::wstring text = L"Fennock " + IntToText(v.major) + L"." + IntToText(v.minor) +
-                              L"." + IntToText(v.revision) +
+    const std::wstring text = L"Fennock " + IntToText(v.major) + L"." + IntToText(v.minor) + L"." +
+                              IntToText(v.revision) +
                               L"\nCopyright \u00A9 ZEPH. All rights reserved.\n";
     std::fputs(WideToUtf8(text).c_str(), stdout);
     std::fflush(stdout);
@@ -147,7 +147,7 @@ int TerminalFrontEnd::RunProgress(CCommonConfig& config, const RunFlags& flags, 
         const auto message = queue.TakeFor(std::chrono::milliseconds(100));
         if (!message)
             continue;
-        const ProgressState::Effects effects = state.OnProgress(message->kind, message->value);
+        const ProgressState::Effects effects = state.OnProgress(std::move(*message));
         display.Apply(state, effects);
         if (effects.openViewer && HasDisplay())
             platform::OpenReport(report, flags.yaml);

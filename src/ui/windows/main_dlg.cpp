@@ -1,6 +1,9 @@
 #include "ui/windows/main_dlg.h"
 
+#include <utility>
+
 #include "platform/viewer.h"
+#include "platform/windows/posted_text.h"
 
 namespace {
 
@@ -10,8 +13,8 @@ constexpr COLORREF kBannerTransparent = RGB(210, 224, 237);
 
 HICON LoadIconSized(int width, int height) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                           MAKEINTRESOURCEW(IDI_FENNOCK), IMAGE_ICON, width,
-                                           height, LR_DEFAULTCOLOR));
+                                           MAKEINTRESOURCEW(IDI_FENNOCK), IMAGE_ICON, width, height,
+                                           LR_DEFAULTCOLOR));
 }
 
 }  // namespace
@@ -73,8 +76,8 @@ bool CMainDlg::OnEraseBackground(HDC dc) {
     return true;
 }
 
-void CMainDlg::OnProgress(unsigned kind, std::intptr_t value) {
-    const ProgressState::Effects effects = m_state.OnProgress(kind, value);
+void CMainDlg::OnProgress(platform::ProgressMessage message) {
+    const ProgressState::Effects effects = m_state.OnProgress(std::move(message));
     if (effects.status)
         ::SetDlgItemTextW(m_hWnd, IDC_STATUS, effects.status->c_str());
     if (effects.rangeChanged)
@@ -133,10 +136,15 @@ bool CMainDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         case WM_CTLCOLORDLG:
             result = reinterpret_cast<LRESULT>(m_background.get());
             return true;
-        case WM_INVENTORY_PROGRESS:
-            OnProgress(static_cast<unsigned>(wParam), static_cast<std::intptr_t>(lParam));
+        case WM_INVENTORY_PROGRESS: {
+            const auto kind = static_cast<unsigned>(wParam);
+            if (kind == PROGRESS_STATUS)
+                OnProgress({kind, 0, platform::win::TakePostedText(lParam)});
+            else
+                OnProgress({kind, static_cast<std::intptr_t>(lParam), {}});
             result = 1;
             return true;
+        }
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_ABOUT_BUTTON:

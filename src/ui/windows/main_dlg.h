@@ -2,9 +2,9 @@
 // The progress window of an interactive run: it starts the worker, shows its status and
 // progress, offers Cancel and About, and when the run is over opens the report and ends the
 // message loop.
-#include "app/common_config.h"
-#include "app/run_flags.h"
 #include "collect/worker_task.h"
+#include "config/common_config.h"
+#include "config/run_flags.h"
 #include "platform/windows/handle.h"
 #include "ui/progress_state.h"
 #include "ui/windows/about_dlg.h"
@@ -28,7 +28,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public CMessageFilter, public CId
     void OnInitDialog();
     void OnDestroy();
     bool OnEraseBackground(HDC dc);
-    void OnProgress(unsigned kind, std::intptr_t value);
+    void OnProgress(platform::ProgressMessage message);
     void OnCancel();
     void OnAbout();
     // Closes the window and ends the loop with the code, unless the run or the About box

@@ -1,5 +1,5 @@
-#include "app/make_config.h"
-#include "app/linux_config.h"
+#include "config/make_config.h"
+#include "config/linux_config.h"
 
 std::unique_ptr<CCommonConfig> MakeConfig() {
     return std::make_unique<CLinuxConfig>();

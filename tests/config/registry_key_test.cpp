@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/registry_key.h"
+#include "config/registry_key.h"
 #include "platform/memory_registry.h"
 #include "platform/services.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The Linux configuration: the recorded version in "inventory.ini" in the data folder, the
 // machine id from the system, administrator meaning the effective user is root.
-#include "app/common_config.h"
+#include "config/common_config.h"
 
 class CLinuxConfig : public CCommonConfig {
   public:

@@ -1,4 +1,4 @@
-#include "app/linux_config.h"
+#include "config/linux_config.h"
 
 #include "platform/services.h"
 

@@ -1,6 +1,6 @@
-#include "app/win_config.h"
+#include "config/win_config.h"
 
-#include "app/registry_key.h"
+#include "config/registry_key.h"
 #include "platform/services.h"
 
 namespace {

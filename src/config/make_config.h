@@ -2,6 +2,6 @@
 // The configuration class of the system this build is for.
 #include <memory>
 
-#include "app/common_config.h"
+#include "config/common_config.h"
 
 std::unique_ptr<CCommonConfig> MakeConfig();

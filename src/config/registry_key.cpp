@@ -1,4 +1,4 @@
-#include "app/registry_key.h"
+#include "config/registry_key.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The Windows configuration: the recorded version lives in the per-user registry and the
 // machine id in the per-machine registry.
-#include "app/common_config.h"
+#include "config/common_config.h"
 
 class CWinConfig : public CCommonConfig {
   public:

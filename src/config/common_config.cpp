@@ -1,4 +1,4 @@
-#include "app/common_config.h"
+#include "config/common_config.h"
 
 #include "platform/files.h"
 #include "platform/services.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/linux_config.h"
-#include "app/registry_key.h"
-#include "app/win_config.h"
+#include "config/linux_config.h"
+#include "config/registry_key.h"
+#include "config/win_config.h"
 #include "fake_host.h"
 #include "platform/files.h"
 #include "platform/memory_registry.h"
