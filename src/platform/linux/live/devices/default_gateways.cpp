@@ -1,4 +1,5 @@
 #include "platform/linux/live/devices/default_gateways.h"
+#include "platform/linux/live/common/text_views.h"
 
 #include <arpa/inet.h>
 
@@ -7,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <sstream>
 
 #include "platform/linux/live/devices/sysfs_values.h"
 #include "util/utf.h"
@@ -19,28 +19,31 @@ constexpr std::uint32_t kRouteUp = 0x0001;
 constexpr std::uint32_t kRouteGateway = 0x0002;
 constexpr std::uint32_t kRouteReject = 0x0200;
 
-std::vector<std::string> Fields(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> fields;
-    for (std::string field; in >> field;)
-        fields.push_back(field);
-    return fields;
+// The blank-separated fields of each row from the given one on.
+std::vector<std::vector<std::string_view>> Rows(std::string_view table, std::size_t first) {
+    std::vector<std::vector<std::string_view>> rows;
+    for (const std::string_view line : Lines(table))
+        if (first > 0)
+            --first;
+        else
+            rows.push_back(SplitWords(line, kWhiteSpace));
+    return rows;
 }
 
-void Add(GatewaysByInterface& gateways, const std::string& interface, const char* address) {
-    auto& list = gateways[interface];
+void Add(GatewaysByInterface& gateways, std::string_view interface, const char* address) {
+    auto& list = gateways[std::string(interface)];
     const std::wstring text = Utf8ToWide(address);
     if (std::find(list.begin(), list.end(), text) == list.end())
         list.push_back(text);
 }
 
 // 32 hex digits, the address's bytes in network order.
-std::optional<std::array<unsigned char, 16>> Ipv6Bytes(const std::string& hex) {
+std::optional<std::array<unsigned char, 16>> Ipv6Bytes(std::string_view hex) {
     if (hex.size() != 32)
         return std::nullopt;
     std::array<unsigned char, 16> bytes{};
     for (std::size_t i = 0; i < 16; ++i) {
-        const auto byte = ParseHexNumber(std::string_view(hex).substr(2 * i, 2));
+        const auto byte = ParseHexNumber(hex.substr(2 * i, 2));
         if (!byte)
             return std::nullopt;
         bytes[i] = static_cast<unsigned char>(*byte);
@@ -49,12 +52,9 @@ std::optional<std::array<unsigned char, 16>> Ipv6Bytes(const std::string& hex) {
 }
 
 void AddIpv4(GatewaysByInterface& gateways, std::string_view table) {
-    std::istringstream in{std::string(table)};
-    std::string line;
-    std::getline(in, line);  // the column titles
-    while (std::getline(in, line)) {
-        // Iface Destination Gateway Flags RefCnt Use Metric Mask MTU Window IRTT
-        const auto fields = Fields(line);
+    // Iface Destination Gateway Flags RefCnt Use Metric Mask MTU Window IRTT, after a row
+    // of column titles.
+    for (const auto& fields : Rows(table, 1)) {
         if (fields.size() < 8)
             continue;
         const auto destination = ParseHexNumber(fields[1]);
@@ -74,11 +74,8 @@ void AddIpv4(GatewaysByInterface& gateways, std::string_view table) {
 }
 
 void AddIpv6(GatewaysByInterface& gateways, std::string_view table) {
-    std::istringstream in{std::string(table)};
-    std::string line;
-    while (std::getline(in, line)) {
-        // destination prefix source prefix next-hop metric refcount use flags interface
-        const auto fields = Fields(line);
+    // destination prefix source prefix next-hop metric refcount use flags interface
+    for (const auto& fields : Rows(table, 0)) {
         if (fields.size() < 10)
             continue;
         const auto destination = Ipv6Bytes(fields[0]);

@@ -1,9 +1,9 @@
 #include "platform/linux/live/devices/dhcp_evidence.h"
+#include "platform/linux/live/common/text_views.h"
 
 #include <fnmatch.h>
 
 #include <algorithm>
-#include <sstream>
 
 namespace platform::live {
 namespace {
@@ -45,22 +45,18 @@ bool SourceDirectoryEntry(const std::string& name) {
 
 IfupdownFile ParseIfupdown(std::string_view text) {
     IfupdownFile file;
-    std::istringstream in{std::string(text)};
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        std::string keyword;
-        if (!(words >> keyword) || keyword.front() == '#')
+    for (const std::string_view line : Lines(text)) {
+        const auto words = SplitWords(line, kWhiteSpace);
+        if (words.empty() || words[0].front() == '#')
             continue;
-        if (keyword == "iface") {
-            std::string name, family, method;
-            if (words >> name >> family >> method && family == "inet")
-                file.inetMethods[name] = method;
-        } else if (keyword == "source") {
-            for (std::string pattern; words >> pattern;)
-                file.sources.push_back(pattern);
-        } else if (keyword == "source-directory") {
-            for (std::string folder; words >> folder;)
-                file.sourceDirectories.push_back(folder);
+        if (words[0] == "iface") {
+            if (words.size() >= 4 && words[2] == "inet")
+                file.inetMethods[std::string(words[1])] = std::string(words[3]);
+        } else if (words[0] == "source") {
+            file.sources.insert(file.sources.end(), words.begin() + 1, words.end());
+        } else if (words[0] == "source-directory") {
+            file.sourceDirectories.insert(file.sourceDirectories.end(), words.begin() + 1,
+                                          words.end());
         }
     }
     return file;

@@ -1,4 +1,5 @@
 #include "platform/linux/live/devices/network_adapters.h"
+#include "platform/linux/live/common/text_views.h"
 
 #include <net/if.h>
 
@@ -17,10 +18,6 @@ namespace {
 
 constexpr std::uint32_t kLoopbackType = 772;  // ARPHRD_LOOPBACK
 constexpr std::size_t kMacLength = 17;        // six bytes: "52:54:00:ab:cd:ef"
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 
 // The interfaces sysfs lists; without sysfs, those that have an address.
 std::vector<std::string> InterfaceNames(const SystemRoot& root,
@@ -75,7 +72,7 @@ std::optional<std::string> WindowsMacAddress(std::string_view sysfsAddress) {
             mac += ':';
             continue;
         }
-        if (!IsHexDigit(c))
+        if (HexDigitValue(c) < 0)
             return std::nullopt;
         zero = zero && c == '0';
         mac += (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;

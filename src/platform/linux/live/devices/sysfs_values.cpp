@@ -1,30 +1,16 @@
 #include "platform/linux/live/devices/sysfs_values.h"
 #include "platform/linux/live/common/text_views.h"
 
-#include <charconv>
-
 namespace platform::live {
-namespace {
-
-std::optional<std::uint32_t> ParseNumber(std::string_view text, int base) {
-    std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-}  // namespace
-
 std::optional<std::uint32_t> ParseHexNumber(std::string_view text) {
     text = TrimBlanks(text);
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         text.remove_prefix(2);
-    return ParseNumber(text, 16);
+    return ParseUnsigned<std::uint32_t>(text, 16);
 }
 
 std::optional<std::uint32_t> ParseDecimalNumber(std::string_view text) {
-    return ParseNumber(TrimBlanks(text), 10);
+    return ParseUnsigned<std::uint32_t>(TrimBlanks(text));
 }
 
 std::optional<std::string> LinkName(const SystemRoot& root, const std::string& link) {

@@ -20,10 +20,10 @@ std::optional<std::time_t> ParseBiosDate(std::string_view text) {
     const auto second = first == std::string_view::npos ? first : date.find('/', first + 1);
     if (second == std::string_view::npos || first != 2 || second != 5)
         return std::nullopt;
-    const auto month = ParseUnsigned<unsigned>(date.substr(0, 2));
-    const auto day = ParseUnsigned<unsigned>(date.substr(3, 2));
+    const auto month = ParsePaddedNumber<unsigned>(date.substr(0, 2));
+    const auto day = ParsePaddedNumber<unsigned>(date.substr(3, 2));
     const std::string_view yearText = date.substr(6);
-    auto year = ParseUnsigned<unsigned>(yearText);
+    auto year = ParsePaddedNumber<unsigned>(yearText);
     if (!month || !day || !year || (yearText.size() != 2 && yearText.size() != 4))
         return std::nullopt;
     // Two-digit years are 19yy by the standard, but no table predates 1996: earlier ones

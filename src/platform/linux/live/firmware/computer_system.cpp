@@ -29,17 +29,14 @@ std::optional<std::string> DeviceTreeVendor(std::string_view compatible) {
 }
 
 std::optional<std::uint64_t> MemTotalBytes(std::string_view meminfo) {
-    while (!meminfo.empty()) {
-        const std::size_t end = meminfo.find('\n');
-        std::string_view line = meminfo.substr(0, end);
-        meminfo.remove_prefix(end == std::string_view::npos ? meminfo.size() : end + 1);
+    for (std::string_view line : Lines(meminfo)) {
         constexpr std::string_view kKey = "MemTotal:";
         if (line.substr(0, kKey.size()) != kKey)
             continue;
         line.remove_prefix(kKey.size());
         if (const auto unit = line.rfind("kB"); unit != std::string_view::npos)
             line = line.substr(0, unit);
-        const auto kib = ParseUnsigned<std::uint64_t>(line);
+        const auto kib = ParsePaddedNumber<std::uint64_t>(line);
         if (!kib || *kib > std::numeric_limits<std::uint64_t>::max() / 1024)
             return std::nullopt;
         return *kib * 1024;

@@ -37,7 +37,7 @@ std::optional<const char*> Lookup(const std::map<std::uint32_t, const char*>& na
                                   const std::optional<std::string>& number) {
     if (!number)
         return std::nullopt;
-    const auto value = ParseUnsigned<std::uint32_t>(*number);
+    const auto value = ParsePaddedNumber<std::uint32_t>(*number);
     if (!value)
         return std::nullopt;
     const auto found = names.find(*value);
@@ -60,10 +60,7 @@ std::optional<std::string> CpuInfo::Value(unsigned processor, const std::string&
 CpuInfo ParseCpuInfo(std::string_view text) {
     CpuInfo info;
     std::map<std::string, std::string>* block = nullptr;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    for (const std::string_view line : Lines(text)) {
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos) {
             if (!Trimmed(line))
@@ -76,7 +73,7 @@ CpuInfo ParseCpuInfo(std::string_view text) {
         std::string value = Trimmed(line.substr(colon + 1)).value_or("");
         // "processor" with a number starts a block; ARM's "Processor" (a name) does not.
         if (*key == "processor") {
-            if (const auto number = ParseUnsigned<unsigned>(value)) {
+            if (const auto number = ParsePaddedNumber<unsigned>(value)) {
                 block = &info.processors[*number];
                 continue;
             }
@@ -93,7 +90,7 @@ std::optional<std::string> CpuName(const CpuInfo& info, unsigned processor) {
             if (auto name = Collapsed(*value))
                 return name;
     const auto implementer = info.Value(processor, "CPU implementer");
-    if (const auto id = implementer ? ParseUnsigned<std::uint32_t>(*implementer) : std::nullopt;
+    if (const auto id = implementer ? ParsePaddedNumber<std::uint32_t>(*implementer) : std::nullopt;
         id && *id == 0x41)
         if (const auto part = Lookup(ArmParts(), info.Value(processor, "CPU part")))
             return std::string("ARM ") + *part;

@@ -6,16 +6,13 @@ namespace platform::live::firmware {
 namespace {
 
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    return kWhiteSpace.find(c) != std::string_view::npos;
 }
 
 }  // namespace
 
 std::optional<std::string> Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
+    text = Trim(text, kWhiteSpace);
     if (text.empty())
         return std::nullopt;
     return std::string(text);

@@ -1,13 +1,12 @@
 #pragma once
 // Text and numbers as firmware and the kernel write them: strings padded with blanks, numbers
 // in decimal or "0x" hexadecimal. Shared by the firmware providers only.
-#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
+#include "platform/linux/live/common/text_views.h"
 #include "platform/wmi.h"
 
 namespace platform::live::firmware {
@@ -24,22 +23,8 @@ WmiValue TextOrNull(const std::optional<std::string>& text);
 // An unsigned number: decimal, or hexadecimal after "0x". Surrounding blanks are allowed; a
 // sign, other characters or a value too large for the type give nothing.
 template <class Unsigned>
-std::optional<Unsigned> ParseUnsigned(std::string_view text) {
-    const auto trimmed = Trimmed(text);
-    if (!trimmed)
-        return std::nullopt;
-    std::string_view digits = *trimmed;
-    int base = 10;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        digits.remove_prefix(2);
-        base = 16;
-    }
-    Unsigned value{};
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (error != std::errc() || end != digits.data() + digits.size())
-        return std::nullopt;
-    return value;
+std::optional<Unsigned> ParsePaddedNumber(std::string_view text) {
+    return ParseNumber<Unsigned>(Trim(text, kWhiteSpace));
 }
 
 }  // namespace platform::live::firmware

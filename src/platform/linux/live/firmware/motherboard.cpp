@@ -17,7 +17,7 @@ WmiObjectList MotherboardDevices(const SystemRoot& root) {
     bool isa = false;
     for (const auto& device : devices)
         if (const auto line = root.ReadLine("/sys/bus/pci/devices/" + device + "/class"))
-            if (const auto code = firmware::ParseUnsigned<std::uint32_t>(*line))
+            if (const auto code = firmware::ParsePaddedNumber<std::uint32_t>(*line))
                 isa = isa || (*code >> 8) == kIsaBridge;
     WmiObject board;
     board.Set(L"PrimaryBusType", Text("PCI"));

@@ -18,7 +18,7 @@ std::optional<long> ParsePackageId(const std::optional<std::string>& text) {
     if (!text)
         return std::nullopt;
     // Some kernels write -1 for "no package": that leaves the package unknown.
-    const auto id = ParseUnsigned<std::uint32_t>(*text);
+    const auto id = ParsePaddedNumber<std::uint32_t>(*text);
     return id ? std::optional<long>(*id) : std::nullopt;
 }
 
@@ -41,14 +41,14 @@ LogicalCpu FromSysfs(const SystemRoot& root, unsigned number, const CpuInfo& inf
             if (const auto id = Trimmed(*line))
                 cpu.core = "core " + *id;
     if (const auto line = root.ReadLine(folder + "/cpufreq/cpuinfo_max_freq"))
-        cpu.maxClock = ParseUnsigned<std::uint32_t>(*line);
+        cpu.maxClock = ParsePaddedNumber<std::uint32_t>(*line);
     return cpu;
 }
 
 std::optional<unsigned> CpuFolderNumber(const std::string& name) {
     if (name.size() <= 3 || name.compare(0, 3, "cpu") != 0)
         return std::nullopt;
-    return ParseUnsigned<unsigned>(std::string_view(name).substr(3));
+    return ParsePaddedNumber<unsigned>(std::string_view(name).substr(3));
 }
 
 // SMBIOS counts that use 0 for unknown and, in the byte form, 0xFF for "see the word form".
@@ -143,7 +143,7 @@ WmiObjectList ProcessorObjects(const std::vector<LogicalCpu>& cpus, const CpuInf
             topologyCores = static_cast<std::uint32_t>(cores.size());
         std::optional<std::uint32_t> cpuinfoCores;
         if (const auto text = info.Value(first, "cpu cores"))
-            if (const auto count = ParseUnsigned<std::uint32_t>(*text); count && *count > 0)
+            if (const auto count = ParsePaddedNumber<std::uint32_t>(*text); count && *count > 0)
                 cpuinfoCores = count;
         const auto coreCount = First<std::uint32_t>(
             {topologyCores, cpuinfoCores, socket ? SmbiosCount(*socket, 0x23, 0x2A) : std::nullopt,

@@ -2,38 +2,12 @@
 #include "platform/linux/live/common/text_views.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace platform::live {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
-std::vector<std::string_view> Words(std::string_view text) {
-    std::vector<std::string_view> words;
-    std::size_t at = 0;
-    while ((at = text.find_first_not_of(kBlanks, at)) != std::string_view::npos) {
-        const std::size_t end = std::min(text.find_first_of(kBlanks, at), text.size());
-        words.push_back(text.substr(at, end - at));
-        at = end;
-    }
-    return words;
-}
-
 std::optional<std::uint64_t> Kilobytes(std::string_view text) {
-    text = TrimBlanks(text);
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
+    return ParseUnsigned<std::uint64_t>(TrimBlanks(text));
 }
 
 std::string Field(const ControlStanza& stanza, std::string_view name) {
@@ -50,15 +24,7 @@ std::vector<ControlStanza> ParseControlStanzas(std::string_view text) {
             stanzas.push_back(std::move(current));
         current.clear();
     };
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (const std::string_view line : Lines(text, Lines::Ends::kNewlineOrCrLf)) {
         if (TrimBlanks(line).empty()) {
             finish();
         } else if (line.front() == ' ' || line.front() == '\t') {
@@ -81,7 +47,7 @@ std::vector<ControlStanza> ParseControlStanzas(std::string_view text) {
 
 std::optional<std::string_view> FieldValue(const ControlStanza& stanza, std::string_view name) {
     for (const auto& field : stanza)
-        if (SameName(field.name, name))
+        if (EqualIgnoringCase(field.name, name))
             return std::string_view(field.value);
     return std::nullopt;
 }
@@ -102,7 +68,7 @@ std::vector<DpkgPackage> InstalledPackages(std::string_view statusText) {
     std::vector<DpkgPackage> packages;
     for (const auto& stanza : ParseControlStanzas(statusText)) {
         // "want flag status": only the third word tells whether the files are there.
-        const auto status = Words(FieldValue(stanza, "Status").value_or(std::string_view()));
+        const auto status = SplitWords(FieldValue(stanza, "Status").value_or(std::string_view()));
         if (status.size() != 3 || status[2] != "installed")
             continue;
         DpkgPackage package;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <map>
 #include <set>
 
+#include "platform/linux/live/common/text_views.h"
 #include "platform/linux/live/packages/sysv_scripts.h"
 #include "platform/linux/live/packages/unit_files.h"
 #include "platform/linux/live/system_calls.h"
@@ -33,12 +33,10 @@ bool NamesLiveProcess(const SystemRoot& root, const std::string& pidFile) {
     const auto line = root.ReadLine(pidFile);
     if (!line)
         return false;
-    const std::string text = WideToUtf8(Trim(Utf8ToWide(*line), kBlankChars));
-    int pid = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
-    if (error != std::errc() || end != text.data() + text.size() || pid <= 0)
+    const auto pid = ParseUnsigned<int>(TrimBlanks(*line));
+    if (!pid || *pid <= 0)
         return false;
-    return root.Exists("/proc/" + std::to_string(pid));
+    return root.Exists("/proc/" + std::to_string(*pid));
 }
 
 UnitState StateFromPidFiles(const SystemRoot& root, const std::vector<std::string>& pidFiles) {
@@ -89,7 +87,7 @@ std::vector<ServiceEntry> ServiceEntries(const std::vector<LinuxService>& servic
     for (const auto& service : services) {
         ServiceEntry entry;
         entry.serviceName = Utf8ToWide(WithoutServiceSuffix(service.name));
-        entry.displayName = Trim(Utf8ToWide(service.description), kBlankChars);
+        entry.displayName = ::Trim(Utf8ToWide(service.description), kBlankChars);
         if (entry.displayName.empty())
             entry.displayName = entry.serviceName;
         StatusNumbers(service.state, entry.status);

@@ -11,17 +11,6 @@ namespace {
 
 constexpr std::string_view kFolder = "/etc/init.d";
 
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 // "# Key: value" -> key and value; false for any other line.
 bool CommentField(std::string_view line, std::string_view& key, std::string_view& value) {
     if (line.empty() || line.front() != '#')
@@ -73,15 +62,7 @@ InitScriptText ParseInitScript(std::string_view text) {
     InitScriptText script;
     std::string headerPid, plainPid;
     bool inLsb = false;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (const std::string_view line : Lines(text, Lines::Ends::kNewlineOrCrLf)) {
         const std::string_view trimmed = TrimBlanks(line);
         if (trimmed == "### BEGIN INIT INFO") {
             inLsb = true;
@@ -93,11 +74,12 @@ InitScriptText ParseInitScript(std::string_view text) {
         }
         std::string_view key, value;
         if (CommentField(trimmed, key, value)) {
-            if (inLsb && SameText(key, "Short-Description") && script.shortDescription.empty())
+            if (inLsb && EqualIgnoringCase(key, "Short-Description") &&
+                script.shortDescription.empty())
                 script.shortDescription = value;
-            else if (inLsb && SameText(key, "Provides") && script.provides.empty())
+            else if (inLsb && EqualIgnoringCase(key, "Provides") && script.provides.empty())
                 script.provides = value;
-            else if (SameText(key, "pidfile") && headerPid.empty())
+            else if (EqualIgnoringCase(key, "pidfile") && headerPid.empty())
                 headerPid = value;
         } else if (plainPid.empty()) {
             plainPid = PlainPidFile(trimmed);

@@ -1,14 +1,13 @@
 #include "platform/linux/live/packages/unit_files.h"
 #include "platform/linux/live/common/text_views.h"
+#include "platform/linux/live/common/unit_syntax.h"
 
-#include <algorithm>
 #include <map>
 #include <set>
 
 namespace platform::live {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kServiceSuffix = ".service";
 
 std::string_view BaseName(std::string_view path) {
@@ -61,42 +60,11 @@ std::string Resolved(const SystemRoot& root, std::string path) {
 
 UnitFileText ParseUnitFile(std::string_view text) {
     UnitFileText unit;
-    std::string section;
-    std::string line;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view piece = text.substr(at, end - at);
-        at = end + 1;
-        if (!piece.empty() && piece.back() == '\r')
-            piece.remove_suffix(1);
-        // As systemd reads them: leading blanks dropped, continuation lines included.
-        piece.remove_prefix(std::min(piece.size(), piece.find_first_not_of(kBlanks)));
-        // A comment inside a continued setting is skipped; the setting goes on.
-        if (!piece.empty() && (piece.front() == '#' || piece.front() == ';'))
-            continue;
-        if (!piece.empty() && piece.back() == '\\') {
-            line += piece.substr(0, piece.size() - 1);
-            line += ' ';
-            if (at < text.size())
-                continue;
-        } else {
-            line += piece;
-        }
-        const std::string_view full = TrimBlanks(line);
-        if (full.size() >= 2 && full.front() == '[' && full.back() == ']') {
-            section = std::string(full.substr(1, full.size() - 2));
-        } else if (const std::size_t equals = full.find('='); equals != std::string_view::npos) {
-            const std::string_view key = TrimBlanks(full.substr(0, equals));
-            const std::string value(TrimBlanks(full.substr(equals + 1)));
-            if (section == "Unit" && key == "Description")
-                unit.description = value;
-            else if (section == "Service" && key == "PIDFile")
-                unit.pidFile = value;
-        }
-        line.clear();
+    for (const UnitSetting& setting : ParseUnitSettings(text)) {
+        if (setting.section == "Unit" && setting.key == "Description")
+            unit.description = setting.value;
+        else if (setting.section == "Service" && setting.key == "PIDFile")
+            unit.pidFile = setting.value;
     }
     return unit;
 }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/linux/live/classes.h"
+#include "platform/linux/live/common/text_views.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/storage/block_devices.h"
 #include "platform/linux/live/storage/mount_table.h"
@@ -11,11 +12,7 @@ namespace platform::live {
 namespace {
 
 std::string Trimmed(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(" \t\r\n");
-    if (start == std::string_view::npos)
-        return {};
-    const std::size_t end = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(start, end - start + 1));
+    return std::string(TrimBlanks(text));
 }
 
 std::string DriveName(const SystemRoot& root, const std::string& disk) {

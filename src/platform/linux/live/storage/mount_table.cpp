@@ -1,4 +1,5 @@
 #include "platform/linux/live/storage/mount_table.h"
+#include "platform/linux/live/common/text_views.h"
 
 namespace platform::live {
 namespace {
@@ -28,21 +29,6 @@ std::string Decode(std::string_view field) {
     return text;
 }
 
-// The kernel separates fields with single blanks, so an empty field (a mount made with an
-// empty source) stays in its place.
-std::vector<std::string_view> SplitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t end = line.find(' ', at);
-        fields.push_back(line.substr(at, end == std::string_view::npos ? end : end - at));
-        if (end == std::string_view::npos)
-            break;
-        at = end + 1;
-    }
-    return fields;
-}
-
 bool IsDevice(std::string_view field) {
     const std::size_t colon = field.find(':');
     if (colon == std::string_view::npos || colon == 0 || colon + 1 == field.size())
@@ -57,14 +43,10 @@ bool IsDevice(std::string_view field) {
 
 std::vector<MountEntry> ParseMountInfo(std::string_view text) {
     std::vector<MountEntry> entries;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const auto fields = SplitFields(text.substr(at, end - at));
-        at = end + 1;
-
+    for (const std::string_view line : Lines(text)) {
+        // The kernel separates fields with single blanks, so an empty field (a mount made
+        // with an empty source) stays in its place.
+        const auto fields = SplitFields(line, ' ');
         // id, parent, major:minor, root, mount point, options, optional fields..., "-",
         // type, source, super options.
         if (fields.size() < 10 || !IsDevice(fields[2]))

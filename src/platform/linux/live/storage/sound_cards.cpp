@@ -32,14 +32,7 @@ bool ParseHead(std::string_view line, SoundCard& card) {
 std::vector<SoundCard> ParseSoundCards(std::string_view text) {
     std::vector<SoundCard> cards;
     bool expectLongName = false;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-
+    for (const std::string_view line : Lines(text)) {
         SoundCard card;
         if (ParseHead(line, card)) {
             cards.push_back(std::move(card));

@@ -2,8 +2,6 @@
 #include "platform/linux/live/common/text_views.h"
 
 namespace platform::live {
-namespace {}  // namespace
-
 std::string DecodeLabelName(std::string_view name) {
     std::string label;
     label.reserve(name.size());

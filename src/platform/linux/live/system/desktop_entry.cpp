@@ -17,10 +17,8 @@ std::map<std::string, std::string> ParseDesktopGroup(std::string_view text,
                                                      std::string_view group) {
     std::map<std::string, std::string> keys;
     bool inside = false;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = TrimBlanks(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    for (std::string_view line : Lines(text)) {
+        line = TrimBlanks(line);
         if (line.empty() || line.front() == '#')
             continue;
         if (line.front() == '[') {

@@ -1,18 +1,16 @@
 #include "platform/linux/live/system/kernel_identity.h"
+#include "platform/linux/live/common/text_views.h"
 
 #include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r\n";
-
 std::optional<std::string> Known(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
+    text = TrimBlanks(text);
+    if (text.empty())
         return std::nullopt;
-    const std::size_t last = text.find_last_not_of(kBlanks);
-    return std::string(text.substr(first, last - first + 1));
+    return std::string(text);
 }
 
 std::optional<std::string> KernelFile(const SystemRoot& root, std::string_view name) {
@@ -23,15 +21,9 @@ std::optional<std::string> KernelFile(const SystemRoot& root, std::string_view n
 }  // namespace
 
 std::optional<std::string> ParseHostnameFile(std::string_view text) {
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        auto line = Known(text.substr(0, end));
-        if (line && line->front() != '#')
+    for (const std::string_view each : Lines(text))
+        if (auto line = Known(each); line && line->front() != '#')
             return line;
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
     return std::nullopt;
 }
 

@@ -8,7 +8,6 @@
 #include <limits>
 
 #include "platform/linux/live/classes.h"
-#include "platform/linux/live/common/decimal.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/system/kernel_identity.h"
 #include "platform/linux/live/system/shell_assignments.h"
@@ -30,15 +29,9 @@ constexpr std::array<const char*, 5> kInstallTraces = {
 
 // The value of "Name:  value" lines (meminfo) or "name value" lines (stat).
 std::optional<std::string_view> LineValue(std::string_view text, std::string_view prefix) {
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
+    for (const std::string_view line : Lines(text))
         if (line.substr(0, prefix.size()) == prefix)
             return TrimBlanks(line.substr(prefix.size()));
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
     return std::nullopt;
 }
 
@@ -49,7 +42,7 @@ std::optional<std::uint64_t> Kilobytes(std::string_view meminfo, std::string_vie
     std::string_view number = *value;
     if (number.size() > 2 && number.substr(number.size() - 2) == "kB")
         number = TrimBlanks(number.substr(0, number.size() - 2));
-    return ParseDecimal<std::uint64_t>(number);
+    return ParseUnsigned<std::uint64_t>(number);
 }
 
 std::optional<std::map<std::string, std::string>> ReadAssignments(const SystemRoot& root,
@@ -92,7 +85,7 @@ std::optional<std::time_t> ParseBootTime(std::string_view stat) {
     auto value = LineValue(stat, "btime ");
     if (!value)
         return std::nullopt;
-    auto seconds = ParseDecimal<std::uint64_t>(*value);
+    auto seconds = ParseUnsigned<std::uint64_t>(*value);
     if (!seconds || *seconds > static_cast<std::uint64_t>(std::numeric_limits<std::time_t>::max()))
         return std::nullopt;
     return static_cast<std::time_t>(*seconds);

@@ -1,7 +1,7 @@
 #include "platform/linux/live/system/processes.h"
 
 #include "platform/linux/live/classes.h"
-#include "platform/linux/live/common/decimal.h"
+#include "platform/linux/live/common/text_views.h"
 #include "platform/linux/live/common/wmi_values.h"
 
 namespace platform::live {
@@ -16,9 +16,7 @@ constexpr std::string_view kDeleted = " (deleted)";
 constexpr std::size_t kCommandLineLimit = 4u << 20;
 
 std::optional<std::string_view> StatusField(std::string_view status, std::string_view name) {
-    while (!status.empty()) {
-        const std::size_t end = status.find('\n');
-        std::string_view line = status.substr(0, end);
+    for (std::string_view line : Lines(status)) {
         if (line.size() > name.size() && line.substr(0, name.size()) == name &&
             line[name.size()] == ':') {
             line.remove_prefix(name.size() + 1);
@@ -27,13 +25,9 @@ std::optional<std::string_view> StatusField(std::string_view status, std::string
             if (!line.empty() && line.front() == '\t')
                 line.remove_prefix(1);
             else
-                while (!line.empty() && line.front() == ' ')
-                    line.remove_prefix(1);
+                line = TrimStart(line, " ");
             return line;
         }
-        if (end == std::string_view::npos)
-            break;
-        status.remove_prefix(end + 1);
     }
     return std::nullopt;
 }
@@ -84,7 +78,7 @@ ProcessStatus ParseProcessStatus(std::string_view status) {
     if (auto name = StatusField(status, "Name"); name && !name->empty())
         parsed.name = UnescapeName(*name);
     if (auto parent = StatusField(status, "PPid"))
-        parsed.parentId = ParseDecimal<std::uint32_t>(*parent);
+        parsed.parentId = ParseUnsigned<std::uint32_t>(*parent);
     return parsed;
 }
 
@@ -97,7 +91,7 @@ WmiObjectList Processes(const SystemRoot& root) {
     WmiObjectList processes;
     const auto text = [](const std::string& value) { return Text(value); };
     for (const std::string& entry : root.ListFolder("/proc")) {
-        const auto id = ParseDecimal<std::uint32_t>(entry);
+        const auto id = ParseUnsigned<std::uint32_t>(entry);
         if (!id)
             continue;
         const std::string folder = "/proc/" + entry;

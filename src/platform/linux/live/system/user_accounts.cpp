@@ -4,38 +4,13 @@
 #include <set>
 
 #include "platform/linux/live/classes.h"
-#include "platform/linux/live/common/decimal.h"
+#include "platform/linux/live/common/text_views.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/system/kernel_identity.h"
 #include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const std::size_t colon = line.find(':');
-        fields.push_back(line.substr(0, colon));
-        if (colon == std::string_view::npos)
-            return fields;
-        line.remove_prefix(colon + 1);
-    }
-}
-
-template <class Each>
-void ForEachLine(std::string_view text, Each each) {
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        each(line);
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-}
 
 bool IsAccountName(std::string_view name) {
     return !name.empty() && name.front() != '+' && name.front() != '-' && name.front() != '#';
@@ -58,25 +33,21 @@ WmiObject Account(const PasswdEntry& entry, const std::optional<std::string>& do
 
 std::vector<PasswdEntry> ParsePasswd(std::string_view text) {
     std::vector<PasswdEntry> entries;
-    ForEachLine(text, [&](std::string_view line) {
-        const auto fields = Fields(line);
+    for (const std::string_view line : Lines(text, Lines::Ends::kNewlineOrCrLf)) {
+        const auto fields = SplitFields(line, ':');
         if (fields.size() < 3 || !IsAccountName(fields[0]))
-            return;
-        const auto uid = ParseDecimal<std::uint32_t>(fields[2]);
+            continue;
+        const auto uid = ParseUnsigned<std::uint32_t>(fields[2]);
         if (!uid)
-            return;
+            continue;
         entries.push_back({std::string(fields[0]), *uid,
                            fields.size() > 4 ? std::string(fields[4]) : std::string()});
-    });
+    }
     return entries;
 }
 
 std::optional<std::string> FullName(std::string_view gecos) {
-    std::string_view first = gecos.substr(0, gecos.find(','));
-    while (!first.empty() && first.back() == ' ')
-        first.remove_suffix(1);
-    while (!first.empty() && first.front() == ' ')
-        first.remove_prefix(1);
+    const std::string_view first = Trim(gecos.substr(0, gecos.find(',')), " ");
     if (first.empty())
         return std::nullopt;
     return std::string(first);
@@ -84,15 +55,15 @@ std::optional<std::string> FullName(std::string_view gecos) {
 
 std::map<std::string, std::optional<std::int64_t>> ParseShadowExpiry(std::string_view text) {
     std::map<std::string, std::optional<std::int64_t>> expiry;
-    ForEachLine(text, [&](std::string_view line) {
-        const auto fields = Fields(line);
+    for (const std::string_view line : Lines(text, Lines::Ends::kNewlineOrCrLf)) {
+        const auto fields = SplitFields(line, ':');
         if (fields.size() < 2 || !IsAccountName(fields[0]))
-            return;
+            continue;
         std::optional<std::int64_t> day;
         if (fields.size() > 7)
-            day = ParseDecimal<std::int64_t>(fields[7]);
+            day = ParseUnsigned<std::int64_t>(fields[7]);
         expiry.emplace(std::string(fields[0]), day);
-    });
+    }
     return expiry;
 }
 
