@@ -5,8 +5,11 @@
 namespace platform {
 
 struct ProcessSetup::Held {
-    mode_t previousMask;
+    explicit Held(mode_t previous) : previousMask(previous) {}
     ~Held() { ::umask(previousMask); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    mode_t previousMask;
 };
 
 // Everything a run creates is the user's alone: the database SQLite makes (and its journal),
