@@ -41,11 +41,7 @@ std::wstring PrepareOwnFolder(const std::wstring& folder) {
     const std::string path = WithoutFinalSlashes(folder);
     if (path.empty())
         return posix::DescribeProblem(FolderProblem::Missing);
-    // Missing parents are made private too; existing ones are left as they are.
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1))
-        ::mkdir(path.substr(0, slash).c_str(), 0700);
-    ::mkdir(path.c_str(), 0700);
+    posix::CreatePrivateFolders(path);
     const UniqueFd opened(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!opened)
         return posix::DescribeProblem(posix::ProblemOfEntry(AT_FDCWD, path));

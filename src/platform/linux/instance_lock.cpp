@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/linux/own_files.h"
 #include "platform/linux/unique_handle.h"
 #include "platform/services.h"
 #include "util/utf.h"
@@ -29,31 +30,16 @@ constexpr char kLockName[] = "fennock.lock";
 
 using posix::UniqueFd;
 
-bool OwnedByThisUser(int fd, mode_t type) {
-    struct stat status {};
-    return ::fstat(fd, &status) == 0 && (status.st_mode & S_IFMT) == type &&
-           status.st_uid == ::geteuid();
-}
-
-// The folder and its missing parents, private (0700) as data folders are made.
-void CreatePrivateFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        ::mkdir(path.substr(0, slash).c_str(), 0700);
-        if (slash == std::string::npos)
-            return;
-    }
-}
-
 // The lock file, created when missing; never through a link, never a file of someone else's.
 int OpenLockFile(const std::string& folderPath) {
-    CreatePrivateFolders(folderPath);
+    posix::CreatePrivateFolders(folderPath);
     UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() < 0 || !OwnedByThisUser(folder.get(), S_IFDIR))
+    if (folder.get() < 0 || !posix::OwnedByThisUser(folder.get(), S_IFDIR))
         return -1;
     // Not blocking on whatever special file might sit there; fstat then refuses it.
     UniqueFd file(::openat(folder.get(), kLockName,
                            O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
-    if (file.get() < 0 || !OwnedByThisUser(file.get(), S_IFREG))
+    if (file.get() < 0 || !posix::OwnedByThisUser(file.get(), S_IFREG))
         return -1;
     return file.release();
 }

@@ -11,6 +11,20 @@
 
 namespace platform::posix {
 
+void CreatePrivateFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        ::mkdir(path.substr(0, slash).c_str(), 0700);
+        if (slash == std::string::npos)
+            return;
+    }
+}
+
+bool OwnedByThisUser(int fd, unsigned type) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && (status.st_mode & S_IFMT) == type &&
+           status.st_uid == ::geteuid();
+}
+
 std::wstring DescribeProblem(FolderProblem problem) {
     switch (problem) {
         case FolderProblem::None:
@@ -94,11 +108,6 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool IsOwnRegularFile(int fd) {
-    struct stat status {};
-    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
-}
-
 }  // namespace
 
 bool WriteReplacingAt(int folder, const std::string& name, std::string_view bytes) {
@@ -115,8 +124,8 @@ bool WriteReplacingAt(int folder, const std::string& name, std::string_view byte
     }
     if (!file)
         return false;
-    const bool complete =
-        IsOwnRegularFile(file.get()) && WriteAll(file.get(), bytes) && ::close(file.release()) == 0;
+    const bool complete = OwnedByThisUser(file.get(), S_IFREG) && WriteAll(file.get(), bytes) &&
+                          ::close(file.release()) == 0;
     if (complete && ::renameat(folder, partial.c_str(), folder, name.c_str()) == 0)
         return true;
     ::unlinkat(folder, partial.c_str(), 0);

@@ -19,6 +19,13 @@ enum class FolderProblem {
     InOthersFolder,
 };
 
+// The folder with its missing parents, each made private (0700); existing ones are left as
+// they are. Whether the folder can be used is for the caller to check.
+void CreatePrivateFolders(const std::string& path);
+
+// The open file is of this type (S_IFDIR, S_IFREG) and belongs to this user.
+bool OwnedByThisUser(int fd, unsigned type);
+
 // The problem as the end of a sentence that begins with the folder's name.
 std::wstring DescribeProblem(FolderProblem problem);
 
