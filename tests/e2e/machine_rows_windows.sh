@@ -45,9 +45,8 @@ for build in "$@"; do
     exe=$(find "$build" -maxdepth 1 -name 'Fennock*.exe' | head -n 1)
     export WINDOW_TEXTS=$build/tests/window_texts.exe
     [ -n "$exe" ] || { echo "skip $build: not built"; continue; }
-    reason=$(timeout 60 "$FENNOCK_WINE" "$WINDOW_TEXTS" 2>&1); rc=$?
-    if [ "$rc" -ne 2 ]; then
-        echo "skip $(basename "$exe"): this machine cannot start it (exit $rc: $reason)"
+    if ! startable; then
+        echo "skip $(basename "$exe"): this machine cannot start it ($start_failure)"
         continue
     fi
     answer_no_in_background

@@ -5,14 +5,21 @@
 # The Wine loader for this build's width (scripts/test.sh chooses it).
 export FENNOCK_WINE=${FENNOCK_WINE:-wine}
 
-# A program this machine cannot start fails here, at once and with Wine's reason, instead of
-# every later step waiting out its time for a window that never comes. The test tool has the
-# program's width and answers 2 at once when given no title.
-require_startable() {
-    local reason rc
-    reason=$(timeout 60 "$FENNOCK_WINE" "$WINDOW_TEXTS" 2>&1); rc=$?
+# Whether this machine can start the build's programs: the test tool has the program's width
+# and answers 2 at once when given no title. When it cannot, start_failure says why.
+startable() {
+    local rc
+    start_failure=$(timeout 60 "$FENNOCK_WINE" "$WINDOW_TEXTS" 2>&1); rc=$?
     [ "$rc" -eq 2 ] && return 0
-    echo "cannot start this build's programs with $FENNOCK_WINE (exit $rc): $reason"
+    start_failure="exit $rc: $start_failure"
+    return 1
+}
+
+# A program this machine cannot start fails here, at once and with Wine's reason, instead of
+# every later step waiting out its time for a window that never comes.
+require_startable() {
+    startable && return 0
+    echo "cannot start this build's programs with $FENNOCK_WINE ($start_failure)"
     exit 1
 }
 

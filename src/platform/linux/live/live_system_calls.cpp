@@ -39,6 +39,21 @@ std::optional<std::string> Environment(const char* name) {
     return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
+// This user's entry in the name service: files, but also a directory service or systemd's
+// user database. The entry's texts point into the buffer.
+struct OwnAccount {
+    OwnAccount() {
+        if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0)
+            found = nullptr;
+    }
+    OwnAccount(const OwnAccount&) = delete;
+    OwnAccount& operator=(const OwnAccount&) = delete;
+
+    std::vector<char> buffer = std::vector<char>(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+};
+
 class Live final : public SystemCalls {
   public:
     std::optional<KernelNames> Uname() const override {
@@ -100,24 +115,18 @@ class Live final : public SystemCalls {
         return ListSystemdServices(root);
     }
 
-    // Through the name service: files, but also a directory service or systemd's user
-    // database.
     std::optional<PasswdEntry> RunningAccount() const override {
-        std::vector<char> buffer(16384);
-        passwd entry{};
-        passwd* found = nullptr;
-        if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
-            !found || !found->pw_name || !*found->pw_name)
+        const OwnAccount account;
+        const passwd* found = account.found;
+        if (!found || !found->pw_name || !*found->pw_name)
             return std::nullopt;
         return PasswdEntry{found->pw_name, found->pw_uid, found->pw_gecos ? found->pw_gecos : ""};
     }
 
     StartupUser RunningSession() const override {
         StartupUser user;
-        std::vector<char> buffer(16384);
-        passwd entry{};
-        passwd* found = nullptr;
-        if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+        const OwnAccount account;
+        if (const passwd* found = account.found) {
             user.name = found->pw_name ? found->pw_name : "";
             user.home = found->pw_dir ? found->pw_dir : "";
         }
