@@ -9,7 +9,8 @@ namespace {
 const std::wstring kLastSession = L"(SELECT MAX(id) FROM session WHERE status_type_id = 2)";
 
 // Items of `from` with a non-empty key and no item of the same query and key in the other
-// session; `unmatched` names the side of the join whose ids are excluded.
+// session; `unmatched` names the side of the join whose ids are excluded. A query the kept
+// session was never asked (an upgrade added it later) has nothing to compare with.
 std::wstring UnmatchedItems(const std::wstring& from, const std::wstring& unmatched,
                             const std::wstring& sessionId) {
     return L"SELECT q.name, si.id AS session_item_id, si.key_value "
@@ -19,6 +20,9 @@ std::wstring UnmatchedItems(const std::wstring& from, const std::wstring& unmatc
            L"WHERE s.id = " +
            from +
            L" AND si.key_value != '' AND "
+           L"si.query_id NOT IN (SELECT query_id FROM query_first_session WHERE session_id > " +
+           kLastSession +
+           L") AND "
            L"si.id NOT IN ( "
            L"  SELECT " +
            unmatched +

@@ -1,6 +1,7 @@
 #include "store/inventory_database.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "platform/files.h"
 #include "platform/services.h"
@@ -113,6 +114,11 @@ void CInventoryDatabase::UpgradeIfOtherVersion() {
     const int build = m_connection.scalar_int("SELECT build FROM [version];");
     if (major == m_programMajor && minor == m_programMinor && build == kDataFormatBuild)
         return;
+    if (major == m_programMajor && minor == m_programMinor && build >= kFirstDataFormatBuild &&
+        build < kDataFormatBuild) {
+        UpgradeCatalogue(build);
+        return;
+    }
 
     // Another version wrote this file: its sessions cannot be compared with ours.
     sqlite3x::sqlite3_scoped_transaction transaction(m_connection);
@@ -121,6 +127,20 @@ void CInventoryDatabase::UpgradeIfOtherVersion() {
     m_connection.run(std::string("DROP VIEW IF EXISTS [") + kSessionView + "];");
     m_connection.run("UPDATE [version] SET major=" + Decimal(m_programMajor) + ", minor=" +
                      Decimal(m_programMinor) + ", build=" + Decimal(kDataFormatBuild) + ";");
+    transaction.commit();
+}
+
+// Our own earlier builds only lack catalogue rows: adding them keeps every session, so the
+// first run of this build still compares with the last run of the one before.
+void CInventoryDatabase::UpgradeCatalogue(int fromBuild) {
+    sqlite3x::sqlite3_scoped_transaction transaction(m_connection);
+    for (const auto& table : SchemaTables())
+        if (std::string_view(table.name) == kQueryFirstSession && IsMissing(table.name))
+            m_connection.run(std::string(table.create));
+    for (const auto& statement : CatalogueUpgrade(fromBuild))
+        if (!IsMissing(statement.needs))
+            m_connection.run(statement.sql);
+    m_connection.run("UPDATE [version] SET build=" + Decimal(kDataFormatBuild) + ";");
     transaction.commit();
 }
 

@@ -60,6 +60,7 @@ class CInventoryDatabase {
     bool IsMissing(const char* name);
     void CreateMissingTables();
     void UpgradeIfOtherVersion();
+    void UpgradeCatalogue(int fromBuild);
     bool IsDamaged();
     void UseWriteAheadLog();
     void MoveDamagedFileAside(const std::wstring& damage);

@@ -25,8 +25,41 @@ std::vector<std::string> SeedNames(const char* table, std::span<const SeedName> 
     return statements;
 }
 
+std::string QueryTypeRow(const SeedName& row) {
+    return "INSERT INTO [query_type] (id,name) VALUES (" + std::to_string(row.id) + "," +
+           Quoted(row.name) + ");";
+}
+
+std::string QueryRow(const SeedQuery& q) {
+    return "INSERT INTO [query] (id,query_type_id,query,name,max_rows,key_field) VALUES (" +
+           std::to_string(q.id) + "," + std::to_string(q.typeId) + "," + Quoted(q.query) + "," +
+           Quoted(q.name) + "," + std::to_string(q.maxRows) + "," + Quoted(q.keyField) + ");";
+}
+
+std::string QueryFieldRow(std::size_t id, const std::pair<int, std::string>& field) {
+    const std::string name = Quoted(field.second.c_str());
+    return "INSERT INTO [query_field] (id,query_id,name,export_name) VALUES (" +
+           std::to_string(id) + "," + std::to_string(field.first) + "," + name + "," + name +
+           ");";
+}
+
+// The steps a file of build `from` lacks, up to this build's.
+std::vector<const CatalogueStep*> StepsAfter(int from) {
+    std::vector<const CatalogueStep*> steps;
+    for (const auto& step : CatalogueSteps())
+        if (step.build > from && step.build <= kDataFormatBuild)
+            steps.push_back(&step);
+    return steps;
+}
+
 std::vector<std::string> SeedQueryTypeRows() {
-    return SeedNames("query_type", SeedQueryTypes());
+    std::vector<std::string> statements;
+    for (const auto& row : SeedQueryTypes())
+        statements.push_back(QueryTypeRow(row));
+    for (const auto* step : StepsAfter(0))
+        for (const auto& row : step->queryTypes)
+            statements.push_back(QueryTypeRow(row));
+    return statements;
 }
 std::vector<std::string> SeedStatusTypeRows() {
     return SeedNames("status_type", SeedStatusTypes());
@@ -35,32 +68,18 @@ std::vector<std::string> SeedStatusTypeRows() {
 std::vector<std::string> SeedQueryRows() {
     std::vector<std::string> statements;
     for (const auto& q : SeedQueries())
-        statements.push_back(
-            "INSERT INTO [query] (id,query_type_id,query,name,max_rows,key_field) "
-            "VALUES (" +
-            std::to_string(q.id) + "," + std::to_string(q.typeId) + "," + Quoted(q.query) + "," +
-            Quoted(q.name) + "," + std::to_string(q.maxRows) + "," + Quoted(q.keyField) + ");");
+        statements.push_back(QueryRow(q));
+    for (const auto* step : StepsAfter(0))
+        for (const auto& q : step->queries)
+            statements.push_back(QueryRow(q));
     return statements;
 }
 
 std::vector<std::string> SeedQueryFieldRows() {
     std::vector<std::string> statements;
-    int id = 0;
-    for (const auto& q : SeedQueries()) {
-        std::string fields = q.fields;
-        std::size_t start = 0;
-        while (start <= fields.size()) {
-            std::size_t comma = fields.find(',', start);
-            if (comma == std::string::npos)
-                comma = fields.size();
-            const std::string name = fields.substr(start, comma - start);
-            statements.push_back(
-                "INSERT INTO [query_field] (id,query_id,name,export_name) VALUES (" +
-                std::to_string(++id) + "," + std::to_string(q.id) + "," + Quoted(name.c_str()) +
-                "," + Quoted(name.c_str()) + ");");
-            start = comma + 1;
-        }
-    }
+    const auto fields = CatalogueFields(kDataFormatBuild);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        statements.push_back(QueryFieldRow(i + 1, fields[i]));
     return statements;
 }
 
@@ -78,6 +97,26 @@ std::vector<std::string> NoSeed() {
 }
 
 }  // namespace
+
+std::vector<UpgradeStatement> CatalogueUpgrade(int fromBuild) {
+    std::vector<UpgradeStatement> statements;
+    const std::size_t firstField = CatalogueFields(fromBuild).size();
+    const auto fields = CatalogueFields(kDataFormatBuild);
+    for (std::size_t i = firstField; i < fields.size(); ++i)
+        statements.push_back({"query_field", QueryFieldRow(i + 1, fields[i])});
+    for (const auto* step : StepsAfter(fromBuild)) {
+        for (const auto& row : step->queryTypes)
+            statements.push_back({"query_type", QueryTypeRow(row)});
+        for (const auto& q : step->queries) {
+            statements.push_back({"query", QueryRow(q)});
+            statements.push_back({"session", "INSERT INTO [" + std::string(kQueryFirstSession) +
+                                                 "] (query_id,session_id) SELECT " +
+                                                 std::to_string(q.id) +
+                                                 ", COALESCE(MAX(id),0)+1 FROM [session];"});
+        }
+    }
+    return statements;
+}
 
 const char* VersionTableCreate() {
     return "CREATE TABLE [version] ([id] INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT, [major] "
@@ -168,6 +207,11 @@ const std::vector<TableDefinition>& SchemaTables() {
          "TEXT NOT NULL);",
          {},
          SeedStatusTypeRows},
+        {kQueryFirstSession,
+         "CREATE TABLE [query_first_session] ([query_id] INTEGER NOT NULL PRIMARY KEY, "
+         "[session_id] INTEGER NOT NULL);",
+         {},
+         NoSeed},
     };
     return tables;
 }

@@ -1,5 +1,7 @@
 #include "store/seed_catalogue.h"
 
+#include <string_view>
+
 namespace {
 
 constexpr SeedName kQueryTypes[] = {
@@ -122,6 +124,41 @@ constexpr SeedStatement kPostProcess[] = {
 #undef FENNOCK_RENAME_FIELD
 #undef FENNOCK_EMPTY_HOTFIX_FIELD
 
+// Build 17: what a Linux user needs to see (devices, platform facts, network and service
+// state), answered by the Windows classes where Windows has them.
+constexpr SeedName kBuild17QueryTypes[] = {{6, "Platform"}};
+constexpr SeedQuery kBuild17Queries[] = {
+    {27, 2, "Select * from Win32_DiskDrive", "DiskDrive", 0, "DeviceID",
+     "DeviceID,Model,Size,InterfaceType,MediaType"},
+    {28, 2, "Select * from Win32_PnPEntity Where DeviceID Like 'USB%'", "USBDevice", 0,
+     "DeviceID", "Name,DeviceID,Manufacturer"},
+    {29, 6, "*", "Platform", 0, "OSFamily",
+     "OSFamily,FirmwareType,SecureBoot,Virtualization,InitSystem"},
+    {30, 2, "ROOT\\CIMV2\\Security\\MicrosoftTpm:Select * from Win32_Tpm", "Tpm", 0,
+     "SpecVersion", "SpecVersion,IsEnabled_InitialValue,IsActivated_InitialValue,ManufacturerVersion"},
+};
+constexpr SeedFields kBuild17Fields[] = {
+    {13, "DefaultIPGateway,IPSubnet,DNSServerSearchOrder"},
+    {22, "State,StartMode"},
+    {26, "NumberOfLogicalProcessors"},
+};
+
+constexpr CatalogueStep kSteps[] = {
+    {17, kBuild17QueryTypes, kBuild17Queries, kBuild17Fields},
+};
+
+void AppendFields(std::vector<std::pair<int, std::string>>& out, int queryId, const char* fields) {
+    const std::string_view list = fields;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        if (comma == std::string_view::npos)
+            comma = list.size();
+        out.emplace_back(queryId, std::string(list.substr(start, comma - start)));
+        start = comma + 1;
+    }
+}
+
 }  // namespace
 
 std::span<const SeedName> SeedQueryTypes() {
@@ -135,4 +172,22 @@ std::span<const SeedQuery> SeedQueries() {
 }
 std::span<const SeedStatement> SeedPostProcess() {
     return kPostProcess;
+}
+std::span<const CatalogueStep> CatalogueSteps() {
+    return kSteps;
+}
+
+std::vector<std::pair<int, std::string>> CatalogueFields(int build) {
+    std::vector<std::pair<int, std::string>> fields;
+    for (const auto& q : kQueries)
+        AppendFields(fields, q.id, q.fields);
+    for (const auto& step : kSteps) {
+        if (step.build > build)
+            break;
+        for (const auto& f : step.fields)
+            AppendFields(fields, f.queryId, f.fields);
+        for (const auto& q : step.queries)
+            AppendFields(fields, q.id, q.fields);
+    }
+    return fields;
 }

@@ -2,6 +2,9 @@
 // The rows a new (or upgraded) file is seeded with: the query catalogue that drives
 // collection and the statements that post-process each session.
 #include <span>
+#include <string>
+#include <utility>
+#include <vector>
 
 struct SeedQuery {
     int id;
@@ -24,7 +27,29 @@ struct SeedName {
     const char* name;
 };
 
+// Rows a later data build added after the first catalogue, which stays as it was: query and
+// field ids go on from where the previous build's ended, so an upgraded file and a new one
+// hold the same catalogue.
+struct SeedFields {
+    int queryId;
+    const char* fields;  // comma-separated, in field-id order
+};
+
+struct CatalogueStep {
+    int build;  // the data build that brought these rows
+    std::span<const SeedName> queryTypes;
+    std::span<const SeedQuery> queries;
+    // Fields this step gives queries of earlier builds; its own queries' fields follow them.
+    std::span<const SeedFields> fields;
+};
+
 std::span<const SeedName> SeedQueryTypes();
 std::span<const SeedName> SeedStatusTypes();
 std::span<const SeedQuery> SeedQueries();
 std::span<const SeedStatement> SeedPostProcess();
+// In build order.
+std::span<const CatalogueStep> CatalogueSteps();
+
+// Every field of the first catalogue and of the steps up to `build`, in id order, each as
+// its query id and name.
+std::vector<std::pair<int, std::string>> CatalogueFields(int build);

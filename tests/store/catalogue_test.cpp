@@ -44,9 +44,11 @@ TEST_F(CatalogueTest, FreshFileGivesTheSeededCatalogueInIdOrder) {
                     L"Printer", L"StartupCommand", L"PhysicalMemory", L"PhysicalMemoryArray",
                     L"InstalledSoftware32", L"InstalledSoftware64", L"UserAccount",
                     L"QuickFixEngineering", L"Services", L"OptionalFeature", L"Subcomponents",
-                    L"ServerFeature", L"Processor"));
-    EXPECT_EQ(fieldCount, 97u);
-    ASSERT_EQ(types.size(), 26u);
+                    L"ServerFeature", L"Processor", L"DiskDrive", L"USBDevice", L"Platform",
+                    L"Tpm"));
+    EXPECT_EQ(fieldCount, 120u);
+    ASSERT_EQ(types.size(), 30u);
+    EXPECT_EQ(types[28], L"Platform");
     EXPECT_EQ(types[0], L"Version");
     EXPECT_EQ(types[1], L"Wmi");
     EXPECT_EQ(types[17], L"RegistryKeys");
@@ -139,17 +141,17 @@ TEST_F(CatalogueTest, MaxRowsTextIsReadAsItsLeadingNumber) {
 TEST_F(CatalogueTest, QueriesWithSameNameAreBothListedButTheLastKeyListWins) {
     auto store = ReloadAfter({
         L"INSERT INTO query (id, query_type_id, query, name, max_rows, key_field) "
-        L"VALUES (27, 2, 'Select * from Win32_Process2', 'Process', 5, 'Name')",
-        L"INSERT INTO query_field (query_id, name, export_name) VALUES (27, 'Name', 'Name')",
+        L"VALUES (99, 2, 'Select * from Win32_Process2', 'Process', 5, 'Name')",
+        L"INSERT INTO query_field (query_id, name, export_name) VALUES (99, 'Name', 'Name')",
     });
     const auto& queries = store->GetQueries();
-    ASSERT_EQ(queries.size(), 27u);
+    ASSERT_EQ(queries.size(), 31u);
     EXPECT_EQ(queries[1].name, L"Process");
     EXPECT_EQ(queries[1].fields.size(), 3u);
-    EXPECT_EQ(queries[26].name, L"Process");
-    EXPECT_EQ(queries[26].query, L"Select * from Win32_Process2");
-    EXPECT_EQ(queries[26].maxRows, 5);
-    ASSERT_EQ(queries[26].fields.size(), 1u);
+    EXPECT_EQ(queries[30].name, L"Process");
+    EXPECT_EQ(queries[30].query, L"Select * from Win32_Process2");
+    EXPECT_EQ(queries[30].maxRows, 5);
+    ASSERT_EQ(queries[30].fields.size(), 1u);
 
     EXPECT_EQ(store->StoreRow(queries[1], {{L"Name", L"a.exe"}, {L"CommandLine", L"a.exe -b"}}), 0);
     const Table keys = Query(DbPath(), L"SELECT DISTINCT key_value FROM session_item");
@@ -160,7 +162,7 @@ TEST_F(CatalogueTest, QueryOfUnknownTypeIsLeftOutAndOneWithoutFieldsKept) {
     auto store = ReloadAfter({L"UPDATE query SET query_type_id = 9 WHERE name = 'ComputerSystem'",
                               L"DELETE FROM query_field WHERE query_id = 7"});
     const auto& queries = store->GetQueries();
-    ASSERT_EQ(queries.size(), 25u);
+    ASSERT_EQ(queries.size(), 29u);
     for (const auto& query : queries) {
         EXPECT_NE(query.name, L"ComputerSystem");
     }

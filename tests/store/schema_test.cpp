@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 // The schema and the seeded catalogue, one line per object and per row: what a new file holds
 // before its first session.
-std::wstring Catalogue(const std::wstring& path) {
+std::wstring Catalogue(const std::wstring& path, bool firstCatalogueOnly = false) {
     std::wstring text;
     for (const auto& object :
          Query(path,
@@ -35,8 +35,14 @@ std::wstring Catalogue(const std::wstring& path) {
     for (const wchar_t* table : {L"query_type", L"status_type", L"query", L"query_field",
                                  L"post_process", L"pre_process"}) {
         text += L"[" + std::wstring(table) + L"]\n";
-        for (const auto& row :
-             Query(path, L"SELECT * FROM [" + std::wstring(table) + L"] ORDER BY id")) {
+        // The first catalogue's rows: 5 query types, 26 queries, 97 fields.
+        const std::wstring limit =
+            !firstCatalogueOnly ? L"" : std::wstring(table) == L"query_type" ? L" WHERE id <= 5"
+                                    : std::wstring(table) == L"query"        ? L" WHERE id <= 26"
+                                    : std::wstring(table) == L"query_field"  ? L" WHERE id <= 97"
+                                                                             : L"";
+        for (const auto& row : Query(path, L"SELECT * FROM [" + std::wstring(table) + L"]" +
+                                               limit + L" ORDER BY id")) {
             for (const std::wstring& value : row) {
                 text += value + L" | ";
             }
@@ -90,31 +96,51 @@ class SchemaTest : public StoreTest {
 
     std::wstring DamagedPath(const std::wstring& suffix) const { return DbPath() + suffix; }
 
-    // The catalogue of a new file as the program wrote it before its sources were rearranged
-    // (data/seeded_file.sql, one statement per line ending in ";").
-    std::wstring ReferenceCatalogue() const {
+    // A new file as the previous data build wrote it (data/seeded_file.sql, one statement per
+    // line ending in ";"), with its version row.
+    std::wstring MakePreviousBuildFile(const std::wstring& name) const {
         std::string sql;
         EXPECT_TRUE(
             platform::ReadWholeFile(Utf8ToWide(FENNOCK_STORE_DATA_DIR "/seeded_file.sql"), sql));
         std::erase(sql, '\r');  // a checkout with Windows line ends
-        const std::wstring path = (folder.path() / L"reference.db").wstring();
+        const std::wstring path = (folder.path() / name).wstring();
         fs::remove(path);
         std::size_t start = 0;
         for (std::size_t end; (end = sql.find(";\n", start)) != std::string::npos;
              start = end + 2) {
             Execute(path, Utf8ToWide(sql.substr(start, end + 1 - start)));
         }
+        Execute(path, L"INSERT INTO version VALUES (1, " + std::to_wstring(kMajor) + L", " +
+                          std::to_wstring(kMinor) + L", 16, '2001-02-03 04:05:06')");
+        return path;
+    }
+
+    // What a new file holds before its first session.
+    std::wstring NewCatalogue() {
+        const std::wstring path = (folder.path() / L"new.db").wstring();
+        fs::remove(path);
+        OpenAt(path);
         return Catalogue(path);
     }
 };
 
-TEST_F(SchemaTest, NewFileEqualsTheOnePreviousVersionsWrote) {
-    Open();
+TEST_F(SchemaTest, NewFileIsThePreviousBuildsFileWithRowsAdded) {
+    const std::wstring previous = MakePreviousBuildFile(L"previous.db");
+    const std::wstring firstCatalogue = Catalogue(previous);
+    OpenAt(previous);
     const std::wstring path = DbPath();
+    Open();
     EXPECT_EQ(ScalarText(path, "pragma encoding"), L"UTF-16le");
-    EXPECT_EQ(Catalogue(path), ReferenceCatalogue());
+    EXPECT_EQ(Catalogue(path), Catalogue(previous));
+    // The previous build's catalogue stays as it was; only rows and our own table come after.
+    std::wstring kept = Catalogue(path, true);
+    const std::wstring added = L"table query_first_session: ";
+    const auto line = kept.find(added);
+    ASSERT_NE(line, std::wstring::npos);
+    kept.erase(line, kept.find(L'\n', line) + 1 - line);
+    EXPECT_EQ(kept, firstCatalogue);
     for (const char* table : {"version", "session", "session_item", "session_item_field", "history",
-                              "history_item", "history_item_field"}) {
+                              "history_item", "history_item_field", "query_first_session"}) {
         EXPECT_EQ(Scalar(path, std::string("SELECT count(*) FROM ") + table),
                   std::string(table) == "version" ? 1 : 0)
             << table;
@@ -146,13 +172,13 @@ TEST_F(SchemaTest, VersionRowRecordsTheProgramVersionAndFormatBuild) {
     auto store = Open(3, 7);
     const std::wstring path = DbPath();
     EXPECT_THAT(Query(path, L"SELECT id, major, minor, build FROM version"),
-                ElementsAre(ElementsAre(L"1", L"3", L"7", L"16")));
+                ElementsAre(ElementsAre(L"1", L"3", L"7", L"17")));
     // An SQL timestamp of about now.
     EXPECT_EQ(Scalar(path, "SELECT created = datetime(created) FROM version"), 1);
     EXPECT_EQ(Scalar(path, "SELECT abs(julianday('now') - julianday(created)) < 1 FROM version"),
               1);
     EXPECT_EQ(store->GetErrorText(), L"");
-    EXPECT_EQ(store->GetQueries().size(), 26u);
+    EXPECT_EQ(store->GetQueries().size(), 30u);
 }
 
 TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
@@ -163,8 +189,8 @@ TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
         int minor;
     };
     for (const Case& c :
-         {Case{"format build 15", 15, kMajor, kMinor}, Case{"other minor", 16, kMajor, kMinor + 3},
-          Case{"other major", 16, kMajor + 1, kMinor}}) {
+         {Case{"format build 15", 15, kMajor, kMinor}, Case{"a later build", 18, kMajor, kMinor},
+          Case{"other minor", 16, kMajor, kMinor + 3}, Case{"other major", 16, kMajor + 1, kMinor}}) {
         SCOPED_TRACE(c.what);
         fs::remove(DbPath());
         MakeFileWithHistory();
@@ -182,19 +208,55 @@ TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
         EXPECT_EQ(store->GetErrorText(), L"");
         EXPECT_THAT(
             Query(path, L"SELECT id, major, minor, build, created FROM version"),
-            ElementsAre(ElementsAre(L"1", std::to_wstring(c.major), std::to_wstring(c.minor), L"16",
+            ElementsAre(ElementsAre(L"1", std::to_wstring(c.major), std::to_wstring(c.minor), L"17",
                                     L"2001-02-03 04:05:06")));
         for (const char* table :
              {"session", "session_item", "session_item_field", "history", "pre_process"}) {
             EXPECT_EQ(Scalar(path, std::string("SELECT count(*) FROM ") + table), 0) << table;
         }
-        EXPECT_EQ(Catalogue(path), ReferenceCatalogue());
-        EXPECT_EQ(store->GetQueries().size(), 26u);
+        EXPECT_EQ(Catalogue(path), NewCatalogue());
+        EXPECT_EQ(store->GetQueries().size(), 30u);
         ExpectAllZero(store->GetLastScan());
         ChangeData changes;
         EXPECT_EQ(store->LoadChanges(changes), 1);
         EXPECT_TRUE(changes.empty());
     }
+}
+
+// The previous build's file keeps its sessions: the first run after the upgrade compares with
+// the last run before it, and the queries the upgrade added count as new only from then on.
+TEST_F(SchemaTest, PreviousBuildIsUpgradedKeepingItsSessions) {
+    const std::wstring path = MakePreviousBuildFile(L"inventory.db");
+    ASSERT_EQ(path, DbPath());
+    Execute(path, L"INSERT INTO session (status_type_id, created) VALUES (2, "
+                  L"'2001-02-03 04:05:06')");
+    Execute(path, L"INSERT INTO session_item (session_id, query_id, key_value) VALUES (1, 3, "
+                  L"'Firmware')");
+    Execute(path, L"INSERT INTO session_item_field (session_item_id, query_field_id, field) "
+                  L"VALUES (1, 12, 'Firmware'), (1, 13, '1.0')");
+    Execute(path, L"INSERT INTO session_item (session_id, query_id, key_value) VALUES (1, 13, "
+                  L"'eth0')");
+    Execute(path, L"INSERT INTO session_item_field (session_item_id, query_field_id, field) "
+                  L"VALUES (2, 52, 'eth0')");
+
+    const std::vector<StoredRow> rows = {
+        {L"BIOS", {{L"Name", L"Firmware"}, {L"Version", L"2.0"}}},
+        {L"DiskDrive", {{L"DeviceID", L"vda"}, {L"Size", L"274877906944"}}},
+        {L"NetworkAdapterConfiguration",
+         {{L"Description", L"eth0"}, {L"DefaultIPGateway", L"10.0.0.1"}}},
+    };
+    RunOutcome first = Run(rows);
+    EXPECT_EQ(first.changesResult, 0);
+    EXPECT_EQ(Describe(first.changes), L"BIOS 3 #3 [Firmware] Version: [1.0] -> [2.0]\n");
+    EXPECT_THAT(Query(path, L"SELECT build, created FROM version"),
+                ElementsAre(ElementsAre(L"17", L"2001-02-03 04:05:06")));
+    EXPECT_THAT(Query(path, L"SELECT query_id, session_id FROM query_first_session"),
+                ElementsAre(ElementsAre(L"27", L"2"), ElementsAre(L"28", L"2"),
+                            ElementsAre(L"29", L"2"), ElementsAre(L"30", L"2")));
+
+    // From now on both sides were asked: a disk that goes is a change.
+    RunOutcome second = Run({rows[0], rows[2]});
+    EXPECT_EQ(Describe(second.changes), L"DiskDrive 2 #4 [vda] : [] -> []\n");
 }
 
 TEST_F(SchemaTest, SameVersionLeavesTheFileAsItIs) {
@@ -242,7 +304,7 @@ TEST_F(SchemaTest, EmptyFileIsANewDatabaseNotADamagedOne) {
     auto store = Open();
     EXPECT_EQ(store->GetErrorText(), L"");
     EXPECT_FALSE(fs::exists(DamagedPath(L".damaged")));
-    EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query"), 26);
+    EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query"), 30);
 }
 
 TEST_F(SchemaTest, DamagedFileIsMovedAsideAndReplaced) {
@@ -277,9 +339,9 @@ TEST_F(SchemaTest, DamagedFileIsMovedAsideAndReplaced) {
         for (const std::wstring& taken : c.taken) {
             EXPECT_EQ(ReadBytes(DamagedPath(taken)), "kept " + WideToUtf8(taken));
         }
-        EXPECT_EQ(store->GetQueries().size(), 26u);
+        EXPECT_EQ(store->GetQueries().size(), 30u);
         ExpectAllZero(store->GetLastScan());
-        EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query_field"), 97);
+        EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query_field"), 120);
         EXPECT_TRUE(host.sleeps.empty()) << "a damaged file is not worth waiting for";
     }
 }
@@ -298,7 +360,7 @@ TEST_F(SchemaTest, TruncatedFileIsMovedAsideAndReplaced) {
     EXPECT_EQ(ReadBytes(DamagedPath(L".damaged")), truncated);
     ExpectAllZero(store->GetLastScan());
     EXPECT_EQ(Scalar(path, "SELECT count(*) FROM session"), 0);
-    EXPECT_EQ(Scalar(path, "SELECT count(*) FROM query"), 26);
+    EXPECT_EQ(Scalar(path, "SELECT count(*) FROM query"), 30);
     store.reset();
 
     // The fresh file serves a whole run, and the next run compares with it.
