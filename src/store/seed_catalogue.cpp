@@ -139,6 +139,9 @@ constexpr SeedQuery kBuild17Queries[] = {
 };
 constexpr SeedFields kBuild17Fields[] = {
     {13, "DefaultIPGateway,IPSubnet,DNSServerSearchOrder"},
+    // Where a program came from where more than one package system installs them.
+    {18, "PackageSource"},
+    {19, "PackageSource"},
     {22, "State,StartMode"},
     {26, "NumberOfLogicalProcessors"},
 };
