@@ -7,6 +7,6 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$here/scripts/lib/install.sh"
 
 # The libraries the Linux program links (SQLite, systemd's bus, udev's hardware database,
-# CUPS) and the device name lists it reads.
+# CUPS, the XML and YAML readers) and the device name lists it reads.
 install_packages cmake g++ make pkg-config libsqlite3-dev nlohmann-json3-dev \
-    libsystemd-dev libudev-dev libcups2-dev pci.ids usb.ids
+    libsystemd-dev libudev-dev libcups2-dev libexpat1-dev libyaml-dev pci.ids usb.ids
