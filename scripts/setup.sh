@@ -7,6 +7,6 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$here/scripts/lib/install.sh"
 
 # The libraries the Linux program links (SQLite, systemd's bus, udev's hardware database,
-# CUPS, util-linux's mount table reader).
+# CUPS, util-linux's mount table reader, the XML and YAML readers).
 install_packages cmake g++ make pkg-config libsqlite3-dev nlohmann-json3-dev \
-    libsystemd-dev libudev-dev libcups2-dev libmount-dev
+    libsystemd-dev libudev-dev libcups2-dev libmount-dev libexpat1-dev libyaml-dev

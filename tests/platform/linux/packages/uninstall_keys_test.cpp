@@ -58,8 +58,9 @@ View ReadView(Registry& registry, std::uint32_t view) {
             registry.OpenKey(key, name, kKeyRead | view, &subkey) != kErrorSuccess)
             continue;
         Values& values = result[name];
-        for (const wchar_t* value : {L"DisplayName", L"DisplayVersion", L"Publisher", L"Comments",
-                                     L"URLInfoAbout", L"EstimatedSize", L"InstallDate"})
+        for (const wchar_t* value :
+             {L"DisplayName", L"DisplayVersion", L"Publisher", L"Comments", L"URLInfoAbout",
+              L"EstimatedSize", L"InstallDate", L"PackageSource"})
             values[value] = ValueText(registry, subkey, value);
         registry.CloseKey(subkey);
     }
@@ -90,10 +91,13 @@ TEST(UninstallKeys, SixtyFourBitMachineListsForeignPackagesInTheThirtyTwoBitView
     EXPECT_EQ(L"GNU C Library: Shared libraries", libc.at(L"Comments"));
     EXPECT_EQ(L"https://www.example.org/software/libc/", libc.at(L"URLInfoAbout"));
     EXPECT_EQ(L"12988", libc.at(L"EstimatedSize"));
+    EXPECT_EQ(L"dpkg", libc.at(L"PackageSource"));
+    EXPECT_EQ(L"dpkg", wide.at(L"tzdata").at(L"PackageSource")) << "architecture all";
     const Values& libc32 = narrow.at(L"libc6:i386");
     EXPECT_EQ(L"libc6", libc32.at(L"DisplayName")) << "the view tells the architecture";
     EXPECT_EQ(L"12474", libc32.at(L"EstimatedSize"));
     EXPECT_EQ(L"<none>", libc32.at(L"URLInfoAbout"));
+    EXPECT_EQ(L"dpkg (i386)", libc32.at(L"PackageSource"));
 }
 
 TEST(UninstallKeys, ValuesPassHostileTextAndLeaveOutWhatIsNotKnown) {
@@ -227,6 +231,35 @@ TEST(UninstallKeys, PlacementKeepsSubkeysUniqueAndValid) {
     EXPECT_EQ(std::string(255, 'n'), entries[3].subkey);
 }
 
+TEST(UninstallKeys, OtherPackageSystemsJoinTheMachinesViewTaggedWithTheirSource) {
+    TempFolder temp;
+    std::filesystem::copy(std::string(FENNOCK_TREES_DIR) + "/packages-other", temp.path(),
+                          std::filesystem::copy_options::recursive);
+    // A dpkg package of the same name as a snap keeps its own key.
+    WriteStatus(temp.path(), "Package: hello\nStatus: install ok installed\nArchitecture: all\n");
+    for (const bool machineIs64Bit : {true, false}) {
+        PackageRegistry registry{TreeRoot(temp.path().string()), machineIs64Bit};
+        const View wide = ReadView(registry, kKeyWow64_64);
+        std::map<std::wstring, std::wstring> sources;
+        for (const auto& [subkey, values] : wide)
+            sources[subkey] = values.at(L"DisplayName") + L" / " + values.at(L"PackageSource");
+        EXPECT_EQ(
+            (std::map<std::wstring, std::wstring>{
+                {L"apk:busybox", L"busybox / apk"},
+                {L"apk:musl", L"musl / apk"},
+                {L"flatpak (system):org.example.Bare", L"org.example.Bare / flatpak (system)"},
+                {L"flatpak (system):org.example.Paint", L"Example Paint / flatpak (system)"},
+                {L"hello", L"hello / dpkg"},
+                {L"pacman:tool", L"tool / pacman"},
+                {L"snap:hello", L"hello / snap"},
+            }),
+            sources);
+        if (machineIs64Bit) {
+            EXPECT_TRUE(ReadView(registry, 0).empty()) << "each program is listed once";
+        }
+    }
+}
+
 // The number of packages dpkg-query calls installed.
 std::optional<std::size_t> InstalledCount() {
     FILE* pipe = ::popen("timeout 60 dpkg-query -W -f='${db:Status-Status}\\n' 2>/dev/null", "r");
@@ -246,12 +279,14 @@ TEST(UninstallKeysLive, BothViewsTogetherHoldEveryInstalledPackage) {
     PackageRegistry registry{SystemRoot(), true};
     const View wide = ReadView(registry, kKeyWow64_64);
     const View narrow = ReadView(registry, 0);
-    EXPECT_EQ(*expected, wide.size() + narrow.size());
+    std::size_t fromDpkg = 0;
     for (const View* view : {&wide, &narrow})
         for (const auto& [name, values] : *view) {
+            fromDpkg += values.at(L"PackageSource").starts_with(L"dpkg");
             EXPECT_NE(L"<none>", values.at(L"DisplayName")) << name;
             EXPECT_NE(L"<none>", values.at(L"DisplayVersion")) << name;
         }
+    EXPECT_EQ(*expected, fromDpkg);
 }
 
 }  // namespace

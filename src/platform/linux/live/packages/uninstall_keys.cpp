@@ -2,12 +2,18 @@
 
 #include <sys/stat.h>
 
-#include <ctime>
 #include <limits>
 #include <map>
 #include <optional>
 #include <set>
 
+#include "platform/linux/live/packages/apk_installed.h"
+#include "platform/linux/live/packages/flatpak_apps.h"
+#include "platform/linux/live/packages/installed_program.h"
+#include "platform/linux/live/packages/pacman_local.h"
+#include "platform/linux/live/packages/rpm_database.h"
+#include "platform/linux/live/packages/snap_meta.h"
+#include "platform/linux/live/system_calls.h"
 #include "util/text.h"
 #include "util/utf.h"
 
@@ -28,14 +34,8 @@ bool IsNative(const DpkgPackage& package, const std::string& native) {
 std::optional<std::string> InstallDate(const SystemRoot& root, const DpkgPackage& package) {
     for (const std::string& file : {package.name + ":" + package.architecture, package.name}) {
         struct stat info;
-        if (::stat(root.Path("/var/lib/dpkg/info/" + file + ".list").c_str(), &info) != 0)
-            continue;
-        std::tm local{};
-        const std::time_t when = info.st_mtime;
-        char text[16];
-        if (!::localtime_r(&when, &local) || !std::strftime(text, sizeof text, "%Y%m%d", &local))
-            return std::nullopt;
-        return std::string(text);
+        if (::stat(root.Path("/var/lib/dpkg/info/" + file + ".list").c_str(), &info) == 0)
+            return LocalDay(info.st_mtime);
     }
     return std::nullopt;
 }
@@ -44,6 +44,35 @@ void PutText(MemoryRegistry& registry, const std::wstring& key, const wchar_t* n
              const std::string& utf8) {
     if (!utf8.empty())
         registry.PutString(kLocalMachine, key, name, Utf8ToWide(utf8));
+}
+
+bool IsKeyName(const std::wstring& name) {
+    return !name.empty() && name.find(L'\\') == std::wstring::npos && name.size() <= kMaxKeyName;
+}
+
+void PutProgram(MemoryRegistry& registry, const std::wstring& key,
+                const InstalledProgram& program) {
+    registry.PutKey(kLocalMachine, key);
+    PutText(registry, key, L"DisplayName", program.name);
+    PutText(registry, key, L"DisplayVersion", program.version);
+    PutText(registry, key, L"Publisher", program.publisher);
+    PutText(registry, key, L"Comments", program.comments);
+    PutText(registry, key, L"URLInfoAbout", program.url);
+    PutText(registry, key, L"PackageSource", program.source);
+    if (program.installDate)
+        PutText(registry, key, L"InstallDate", *program.installDate);
+    // A size beyond a DWORD is not shown rather than shown wrong.
+    if (program.sizeKb && *program.sizeKb <= std::numeric_limits<std::uint32_t>::max())
+        registry.PutDword(kLocalMachine, key, L"EstimatedSize",
+                          static_cast<std::uint32_t>(*program.sizeKb));
+}
+
+std::vector<InstalledProgram> OtherPrograms(const SystemRoot& root) {
+    std::vector<InstalledProgram> programs = RpmPrograms(root);
+    for (auto&& more : {FlatpakPrograms(root, root.Calls().RunningSession().home),
+                        SnapPrograms(root), PacmanPrograms(root), ApkPrograms(root)})
+        programs.insert(programs.end(), more.begin(), more.end());
+    return programs;
 }
 
 }  // namespace
@@ -78,9 +107,9 @@ std::vector<UninstallEntry> PlacePackages(const std::vector<DpkgPackage>& packag
         entry.view32 = machineIs64Bit && !isNative;
         entry.subkey = isNative ? package.name : package.name + ":" + package.architecture;
         const std::wstring key = Utf8ToWide(entry.subkey);
-        if (key.find(L'\\') != std::wstring::npos || key.size() > kMaxKeyName ||
-            !subkeys.insert({entry.view32, ToLower(key)}).second)
+        if (!IsKeyName(key) || !subkeys.insert({entry.view32, ToLower(key)}).second)
             continue;
+        entry.source = isNative ? "dpkg" : "dpkg (" + package.architecture + ")";
         entry.package = package;
         ++names[{entry.view32, package.name}];
         entries.push_back(std::move(entry));
@@ -95,26 +124,33 @@ void PutInstalledPackages(const SystemRoot& root, bool machineIs64Bit, MemoryReg
     registry.PutKey(kLocalMachine, kUninstallPath);
     if (machineIs64Bit)
         registry.PutKey(kLocalMachine, kUninstallPath32);
-    const auto status = root.ReadFile("/var/lib/dpkg/status");
-    if (!status)
-        return;
-    for (const auto& entry : PlacePackages(InstalledPackages(*status), machineIs64Bit)) {
-        const DpkgPackage& package = entry.package;
-        const std::wstring key = std::wstring(entry.view32 ? kUninstallPath32 : kUninstallPath) +
-                                 L"\\" + Utf8ToWide(entry.subkey);
-        registry.PutKey(kLocalMachine, key);
-        PutText(registry, key, L"DisplayName", entry.displayName);
-        PutText(registry, key, L"DisplayVersion", package.version);
-        PutText(registry, key, L"Publisher", package.maintainer);
-        PutText(registry, key, L"Comments", package.synopsis);
-        PutText(registry, key, L"URLInfoAbout", package.homepage);
-        if (auto date = InstallDate(root, package))
-            PutText(registry, key, L"InstallDate", *date);
-        // A size beyond a DWORD is not shown rather than shown wrong.
-        if (package.installedSizeKb &&
-            *package.installedSizeKb <= std::numeric_limits<std::uint32_t>::max())
-            registry.PutDword(kLocalMachine, key, L"EstimatedSize",
-                              static_cast<std::uint32_t>(*package.installedSizeKb));
+    std::set<std::wstring> nativeSubkeys;  // letter case folded
+    if (const auto status = root.ReadFile("/var/lib/dpkg/status"))
+        for (const auto& entry : PlacePackages(InstalledPackages(*status), machineIs64Bit)) {
+            const DpkgPackage& package = entry.package;
+            const InstalledProgram program{.id = entry.subkey,
+                                           .name = entry.displayName,
+                                           .version = package.version,
+                                           .publisher = package.maintainer,
+                                           .comments = package.synopsis,
+                                           .url = package.homepage,
+                                           .source = entry.source,
+                                           .sizeKb = package.installedSizeKb,
+                                           .installDate = InstallDate(root, package)};
+            const std::wstring subkey = Utf8ToWide(entry.subkey);
+            if (!entry.view32)
+                nativeSubkeys.insert(ToLower(subkey));
+            PutProgram(
+                registry,
+                std::wstring(entry.view32 ? kUninstallPath32 : kUninstallPath) + L"\\" + subkey,
+                program);
+        }
+    // Other package systems install for the machine itself; the source keeps their subkeys
+    // apart from dpkg's and from each other's.
+    for (const auto& program : OtherPrograms(root)) {
+        const std::wstring subkey = Utf8ToWide(program.source + ":" + program.id);
+        if (IsKeyName(subkey) && nativeSubkeys.insert(ToLower(subkey)).second)
+            PutProgram(registry, std::wstring(kUninstallPath) + L"\\" + subkey, program);
     }
 }
 

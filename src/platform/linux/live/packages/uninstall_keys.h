@@ -29,6 +29,7 @@ struct UninstallEntry {
     bool view32 = false;      // under Wow6432Node
     std::string subkey;       // the name, with ":arch" for a foreign package; unique in its view
     std::string displayName;  // the name; with ":arch" only where the view holds it twice
+    std::string source;       // "dpkg", with the architecture of a foreign package
 };
 
 // Where each package goes. Packages whose name cannot be a key name (empty, holding a
@@ -37,8 +38,9 @@ std::vector<UninstallEntry> PlacePackages(const std::vector<DpkgPackage>& packag
                                           bool machineIs64Bit);
 
 // Reads /var/lib/dpkg/status under the root and writes its installed packages into the
-// registry (which has the layout of the machine); the Uninstall keys exist even when there is
-// nothing to list.
+// registry (which has the layout of the machine), then the programs of the other package
+// systems (RPM, Flatpak, Snap, pacman, apk) into the machine's own view, each once, tagged
+// with where it came from; the Uninstall keys exist even when there is nothing to list.
 void PutInstalledPackages(const SystemRoot& root, bool machineIs64Bit, MemoryRegistry& registry);
 
 }  // namespace platform::live
