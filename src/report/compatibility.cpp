@@ -38,21 +38,31 @@ void CInventoryReport::AssessCompatibility() {
 
 void CInventoryReport::AssessRequirements(const SystemRequirements& requirements,
                                           const CompatibilityFields& fields) {
-    *fields.cpuActual = FormatHertz(m_processorSpeed);
+    *fields.cpuActual = KnownHertzText(m_processorSpeed);
     *fields.cpuRequired = FormatHertz(requirements.cpuRequired);
     *fields.cpuRecommended = FormatHertz(requirements.cpuRecommended);
-    *fields.ramActual = FormatBytes(m_totalPhysicalMemory);
+    *fields.ramActual = KnownBytesText(m_totalPhysicalMemory);
     *fields.ramRequired = FormatBytes(requirements.ramRequired);
     *fields.ramRecommended = FormatBytes(requirements.ramRecommended);
-    *fields.diskActual = FormatBytes(m_totalDiskSize);
+    *fields.diskActual = KnownBytesText(m_totalDiskSize);
     *fields.diskRequired = FormatBytes(requirements.diskRequired);
     *fields.diskRecommended = FormatBytes(requirements.diskRecommended);
 
     bool belowRequired = false;
     bool belowRecommended = false;
     std::wstring& status = *fields.status;
+    // A figure nobody could read is no shortfall: the verdict is at best yellow and says so.
+    bool unknown = false;
+    const auto known = [&](double figure, const wchar_t* what) {
+        if (!IsKnownFigure(figure)) {
+            unknown = true;
+            status += std::wstring(what) + L" unknown&#13;";
+        }
+        return IsKnownFigure(figure);
+    };
 
-    if (requirements.cpuRequired > m_processorSpeed) {
+    if (!known(m_processorSpeed, L"CPU speed")) {
+    } else if (requirements.cpuRequired > m_processorSpeed) {
         belowRequired = true;
         status += *fields.cpuRequired + L" CPU speed or higher required&#13;";
         MarkShortfall(*fields.cpuActual);
@@ -62,7 +72,8 @@ void CInventoryReport::AssessRequirements(const SystemRequirements& requirements
         MarkShortfall(*fields.cpuActual);
     }
 
-    if (requirements.ramRequired > m_totalPhysicalMemory) {
+    if (!known(m_totalPhysicalMemory, L"RAM size")) {
+    } else if (requirements.ramRequired > m_totalPhysicalMemory) {
         belowRequired = true;
         status += *fields.ramRequired + L" of RAM or higher required&#13;";
         MarkShortfall(*fields.ramActual);
@@ -73,20 +84,21 @@ void CInventoryReport::AssessRequirements(const SystemRequirements& requirements
     }
 
     // A disk below the required size is red on its own, whatever processor and memory say.
-    if (requirements.diskRequired > m_totalDiskSize) {
+    if (!known(m_totalDiskSize, L"Disk size")) {
+    } else if (requirements.diskRequired > m_totalDiskSize) {
         status += *fields.diskRequired + L" of disk space or higher required&#13;";
         MarkShortfall(*fields.diskActual);
         *fields.color = L"red";
         return;
     }
-    if (requirements.diskRecommended > m_totalDiskSize) {
+    if (IsKnownFigure(m_totalDiskSize) && requirements.diskRecommended > m_totalDiskSize) {
         belowRecommended = true;
         status += *fields.diskRecommended + L" of disk space or higher recommended&#13;";
         MarkShortfall(*fields.diskActual);
     }
     if (belowRequired) {
         *fields.color = L"red";
-    } else if (belowRecommended) {
+    } else if (belowRecommended || unknown) {
         *fields.color = L"yellow";
     } else {
         *fields.color = L"green";

@@ -8,6 +8,7 @@
 #include "report/html_text.h"
 #include "report/int64_text.h"
 #include "report/inventory_report.h"
+#include "report/linux_texts.h"
 #include "report/shown_date.h"
 #include "util/datetime.h"
 #include "util/numbers.h"
@@ -52,6 +53,14 @@ const Section kComponentSections[] = {
     {L"OptionalFeature", &CInventoryReport::RenderComponents},
     {L"ServerFeature", &CInventoryReport::RenderComponents},
     {L"Subcomponents", &CInventoryReport::RenderSubcomponents},
+};
+
+// The queries data build 17 added, after every earlier one.
+const Section kLaterSections[] = {
+    {L"DiskDrive", &CInventoryReport::RenderDiskDrive},
+    {L"USBDevice", &CInventoryReport::RenderUSBDevice},
+    {L"Platform", &CInventoryReport::RenderPlatform},
+    {L"Tpm", &CInventoryReport::RenderTpm},
 };
 
 const std::wstring* FindField(const SessionItem& item, const wchar_t* name) {
@@ -126,6 +135,7 @@ long long CoreCount(const SessionItem& item) {
 }  // namespace
 
 void CInventoryReport::RenderSections(const SessionData& session, const ChangeData& changes) {
+    m_linuxMode = IsLinuxSession(session);
     const bool previousSession = m_lastSessionTime.tm_year != 0;
     const auto renderChanges = [&](const std::wstring& query) {
         if (!previousSession) {
@@ -155,6 +165,9 @@ void CInventoryReport::RenderSections(const SessionData& session, const ChangeDa
         m_totalPhysicalMemory = static_cast<double>(m_visibleMemoryKilobytes) * 1024.0;
         m_physicalMemoryTotalSize = FormatBytes(m_totalPhysicalMemory);
     }
+    if (!IsKnownFigure(m_totalPhysicalMemory)) {
+        m_physicalMemoryTotalSize = kUnknownFigure;
+    }
 
     const auto programs32 = session.find(L"InstalledSoftware32");
     if (programs32 != session.end()) {
@@ -176,6 +189,9 @@ void CInventoryReport::RenderSections(const SessionData& session, const ChangeDa
         }
         renderSection(section);
     }
+    for (const Section& section : kLaterSections) {
+        renderSection(section);
+    }
 
     if (!previousSession) {
         m_recentChangesDisableStart = L"<!-- Disable recent changes as no previous session exists";
@@ -190,7 +206,8 @@ void CInventoryReport::SetLastSessionTime(const std::tm& lastSession) {
 }
 
 void CInventoryReport::RenderVersion(const std::vector<SessionItem>& items) {
-    if (items.empty()) {
+    // A Linux run as root or not reads the figures the report shows alike.
+    if (items.empty() || m_linuxMode) {
         return;
     }
     const std::wstring* runAsAdmin = FindField(items.front(), L"RunAsAdmin");
@@ -350,14 +367,8 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
         const std::wstring label = L"Disk #" + IntToText(disk) + L":";
 
         const double size = TextToDouble(FieldText(item, L"Size"));
-        double free = TextToDouble(FieldText(item, L"FreeSpace"));
-        if (free > size) {
-            free = size;
-        }
-        double fullness = 0;
-        if (size > 0) {
-            fullness = static_cast<long long>((size - free) * 10000 / size + 0.5) / 100.0;
-        }
+        const DiskUsage usage =
+            MeasureDisk(size, TextToDouble(FieldText(item, L"FreeSpace")), std::nullopt);
         if (driveType == kLocalDisk) {
             m_totalDiskSize += size;
         }
@@ -370,13 +381,16 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
 
         std::wstring value;
         if (!deviceId.empty()) {
-            if (driveType == kLocalDisk) {
+            if (m_linuxMode) {
+                value = L"Mount " + deviceId +
+                        (provider.empty() ? std::wstring() : L" (" + provider + L")") + L" ";
+            } else if (driveType == kLocalDisk) {
                 value = L"Drive " + deviceId + L" (Physical Disk) ";
             } else if (!provider.empty()) {
                 value = L"Drive " + deviceId + L" (" + provider + L") ";
             }
-            value += fileSystemText + L" Used: " + FormatBytes(size - free) + L" Total: " +
-                     FormatBytes(size) + L" [ " + FormatPercent(fullness) + L"% Full ]";
+            value += fileSystemText + L" Used: " + FormatBytes(usage.used) + L" Total: " +
+                     FormatBytes(size) + L" [ " + FormatPercent(usage.percentFull) + L"% Full ]";
         }
         rows += FormatLabelRow(label, value, disk - 1);
     }
@@ -404,6 +418,7 @@ void CInventoryReport::RenderProcessor(const std::vector<SessionItem>& items) {
             cores == 1 ? std::wstring(L" (1 core)") : L" (" + std::to_wstring(cores) + L" cores)";
     }
     m_processorList = list;
+    CountLogicalProcessors(items);
     m_processorCount = IntToText(static_cast<int>(items.size()));
     m_processorCoreCount = std::to_wstring(totalCores);
 }

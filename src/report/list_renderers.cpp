@@ -4,6 +4,7 @@
 
 #include "report/html_text.h"
 #include "report/inventory_report.h"
+#include "report/linux_texts.h"
 #include "report/search_text.h"
 #include "report/web_addresses.h"
 #include "util/numbers.h"
@@ -116,7 +117,7 @@ void CInventoryReport::RenderNetworkAdapterConfiguration(const std::vector<Sessi
     std::wstring list;
     int i = 0;
     for (const SessionItem& item : items) {
-        const bool dhcp = TextToInt(FieldText(item, L"DHCPEnabled")) != 0;
+        const std::wstring dhcp = FieldText(item, L"DHCPEnabled");
         const std::wstring description = FieldText(item, L"Description");
         const std::wstring mac = FieldText(item, L"MACAddress");
         const std::wstring addresses = FieldText(item, L"IPAddress");
@@ -127,9 +128,13 @@ void CInventoryReport::RenderNetworkAdapterConfiguration(const std::vector<Sessi
             m_MACAddress = HtmlText(mac);
         }
         const std::wstring label = IntToText(i + 1) + L") " + HtmlText(description) + L":";
-        const std::wstring value =
-            L"[" + HtmlText(first) + L"]&nbsp;[" + HtmlText(mac) + L"]&nbsp;[" +
-            (dhcp ? L"DHCP&nbsp;Enabled" : L"DHCP&nbsp;Disabled") + L"]&nbsp;";
+        const std::wstring value = L"[" + HtmlText(first) +
+                                   (m_linuxMode ? FirstPrefixText(item) : L"") + L"]&nbsp;[" +
+                                   HtmlText(mac) + L"]&nbsp;[" +
+                                   (dhcp.empty()           ? L"DHCP&nbsp;unknown"
+                                    : TextToInt(dhcp) != 0 ? L"DHCP&nbsp;Enabled"
+                                                           : L"DHCP&nbsp;Disabled") +
+                                   L"]&nbsp;" + (m_linuxMode ? NetworkDetailsText(item) : L"");
         list += FormatLabelRow(label, value, i);
         ++i;
     }
@@ -229,6 +234,7 @@ void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& i
         std::wstring text = HtmlText(name);
         if (HasText(*item, L"DisplayVersion"))
             text += L" (" + HtmlText(FieldText(*item, L"DisplayVersion")) + L")";
+        text += PackageSourceText(*item);
         // The encoded query holds no character that is special in an attribute.
         const std::wstring q = EncodeSearchText(name);
         text += L"<a href=\"" + webSearch + q +
@@ -248,7 +254,9 @@ void CInventoryReport::RenderServices(const std::vector<SessionItem>& items) {
     int rows = 0;
     for (const SessionItem& item : items) {
         if (HasText(item, L"DisplayName"))
-            list += FormatSpanRow(HtmlText(FieldText(item, L"DisplayName")), rows++);
+            list += FormatSpanRow(
+                m_linuxMode ? ServiceStateText(item) : HtmlText(FieldText(item, L"DisplayName")),
+                rows++);
     }
     m_servicesList = list;
     m_servicesCount = IntToText(rows);
