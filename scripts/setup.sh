@@ -7,6 +7,6 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$here/scripts/lib/install.sh"
 
 # The libraries the Linux program links (SQLite, systemd's bus, udev's hardware database,
-# CUPS) and the device name lists it reads.
+# CUPS, util-linux's mount table reader).
 install_packages cmake g++ make pkg-config libsqlite3-dev nlohmann-json3-dev \
-    libsystemd-dev libudev-dev libcups2-dev pci.ids usb.ids
+    libsystemd-dev libudev-dev libcups2-dev libmount-dev

@@ -1,5 +1,8 @@
 #include "app/command_line.h"
 
+#include <span>
+#include <utility>
+
 #include "platform/environment.h"
 #include "util/text.h"
 
@@ -19,39 +22,39 @@ enum class Option {
     Licence
 };
 
-// The names after the option's first character, in the order they are tried.
-Option NamedOption(const std::wstring& name) {
-    if (name == L"path")
-        return Option::Path;
-    if (name == L"silent")
-        return Option::Silent;
-    if (name == L"portable")
-        return Option::Portable;
-    if (name == L"yaml")
-        return Option::Yaml;
-    if (name == L"diff")
-        return Option::Diff;
-    if (name == L"?")
-        return Option::Help;
-    // Not in the Windows help text: a described machine is a tool for testing and support.
-    if (name == L"machine")
-        return Option::Machine;
+using Spelling = std::pair<const wchar_t*, Option>;
+
+Option Spelled(std::span<const Spelling> spellings, const std::wstring& word) {
+    for (const auto& [spelling, option] : spellings) {
+        if (word == spelling)
+            return option;
+    }
     return Option::None;
+}
+
+// The names after the option's first character, in the order they are tried. "machine" is not
+// in the Windows help text: a described machine is a tool for testing and support.
+Option NamedOption(const std::wstring& name) {
+    static const Spelling kNames[] = {
+        {L"path", Option::Path},       {L"silent", Option::Silent}, {L"portable", Option::Portable},
+        {L"yaml", Option::Yaml},       {L"diff", Option::Diff},     {L"?", Option::Help},
+        {L"machine", Option::Machine},
+    };
+    return Spelled(kNames, name);
 }
 
 // Posix spellings on top of the Windows ones: "--name", and "--help", "--version",
 // "--about", "--license" and "--machine".
 Option PosixOption(const std::wstring& word) {
-    if (word == L"--about")
-        return Option::About;
-    if (word == L"--license" || word == L"--licence")
-        return Option::Licence;
-    if (word == L"--help" || word == L"-help")
-        return Option::Help;
-    if (word == L"--version" || word == L"-version")
-        return Option::Version;
-    if (word == L"--machine" || word == L"-machine")
-        return Option::Machine;
+    static const Spelling kWords[] = {
+        {L"--about", Option::About},     {L"--license", Option::Licence},
+        {L"--licence", Option::Licence}, {L"--help", Option::Help},
+        {L"-help", Option::Help},        {L"--version", Option::Version},
+        {L"-version", Option::Version},  {L"--machine", Option::Machine},
+        {L"-machine", Option::Machine},
+    };
+    if (const Option option = Spelled(kWords, word); option != Option::None)
+        return option;
     const std::size_t dashes = word.rfind(L"--", 0) == 0 ? 2 : 1;
     return NamedOption(word.substr(dashes));
 }

@@ -27,6 +27,14 @@ bool SplitQuery(const std::wstring& text, KeyPath& key) {
     return key.root != 0;
 }
 
+// The key a query names, opened for reading; false when the text names no root key, asks for a
+// view among `refusedViews`, or the key does not open.
+bool OpenQueryKey(const std::wstring& text, std::uint32_t refusedViews, KeyPath& where,
+                  CRegistryKey& key) {
+    return SplitQuery(text, where) && !(where.access & refusedViews) &&
+           key.Open(where.root, where.path, where.access) == kErrorSuccess;
+}
+
 // REG_SZ up to its first NUL, REG_DWORD in unsigned decimal, anything else empty.
 std::wstring ValueText(CRegistryKey& key, const wchar_t* name) {
     std::uint32_t type = kRegNone, bytes = 0;
@@ -93,12 +101,8 @@ void ForEachEntry(int maxRows, Enumerate enumerate, Visit visit) {
 
 int CollectRegistryKeys(const QueryDefinition& query, bool isWow64, const RowSink& store) {
     KeyPath where;
-    if (!SplitQuery(query.query, where))
-        return 0;
-    if ((where.access & kKeyWow64_64) && !isWow64)
-        return 0;
     CRegistryKey key;
-    if (key.Open(where.root, where.path, where.access) != kErrorSuccess)
+    if (!OpenQueryKey(query.query, isWow64 ? 0 : kKeyWow64_64, where, key))
         return 0;
     ForEachEntry(
         query.maxRows,
@@ -120,10 +124,8 @@ int CollectRegistryKeys(const QueryDefinition& query, bool isWow64, const RowSin
 
 int CollectRegistryValues(const QueryDefinition& query, const RowSink& store) {
     KeyPath where;
-    if (!SplitQuery(query.query, where))
-        return 0;
     CRegistryKey key;
-    if (key.Open(where.root, where.path, where.access) != kErrorSuccess)
+    if (!OpenQueryKey(query.query, 0, where, key))
         return 0;
     ForEachEntry(
         query.maxRows,

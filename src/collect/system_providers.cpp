@@ -1,6 +1,7 @@
 #include "collect/system_providers.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/services.h"
 #include "util/numbers.h"
@@ -8,25 +9,29 @@
 namespace {
 
 bool VersionText(CCommonConfig& config, const std::wstring& field, std::wstring& text) {
-    if (field == L"RunAsAdmin")
+    static const std::pair<const wchar_t*, int (CCommonConfig::*)() const> kNumbers[] = {
+        {L"FileVersionMajor", &CCommonConfig::GetFileVersionMajor},
+        {L"FileVersionMinor", &CCommonConfig::GetFileVersionMinor},
+        {L"FileVersionRevision", &CCommonConfig::GetFileVersionRevision},
+        {L"DataVersionMajor", &CCommonConfig::GetRecordedVersionMajor},
+        {L"DataVersionMinor", &CCommonConfig::GetRecordedVersionMinor},
+        {L"DataVersionRevision", &CCommonConfig::GetRecordedVersionRevision},
+    };
+    if (field == L"RunAsAdmin") {
         text = config.IsRunningAsAdmin() ? L"1" : L"0";
-    else if (field == L"ZephId")
+        return true;
+    }
+    if (field == L"ZephId") {
         text = config.GetMachineId();
-    else if (field == L"FileVersionMajor")
-        text = IntToText(config.GetFileVersionMajor());
-    else if (field == L"FileVersionMinor")
-        text = IntToText(config.GetFileVersionMinor());
-    else if (field == L"FileVersionRevision")
-        text = IntToText(config.GetFileVersionRevision());
-    else if (field == L"DataVersionMajor")
-        text = IntToText(config.GetRecordedVersionMajor());
-    else if (field == L"DataVersionMinor")
-        text = IntToText(config.GetRecordedVersionMinor());
-    else if (field == L"DataVersionRevision")
-        text = IntToText(config.GetRecordedVersionRevision());
-    else
-        return false;
-    return true;
+        return true;
+    }
+    for (const auto& [name, number] : kNumbers) {
+        if (field == name) {
+            text = IntToText((config.*number)());
+            return true;
+        }
+    }
+    return false;
 }
 
 // The status numbers are DWORDs that the report reads as signed decimals.

@@ -40,8 +40,10 @@ bool ReadWholeFile(const std::wstring& path, std::string& contents) {
     return !in.bad();
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
-    std::ofstream out(FileSystemPath(path), std::ios::binary | std::ios::trunc);
+namespace {
+
+bool WriteWithMode(const std::wstring& path, const std::string& contents, std::ios::openmode mode) {
+    std::ofstream out(FileSystemPath(path), std::ios::binary | mode);
     if (!out)
         return false;
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
@@ -49,13 +51,14 @@ bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
     return !out.fail();
 }
 
+}  // namespace
+
+bool WriteWholeFile(const std::wstring& path, const std::string& contents) {
+    return WriteWithMode(path, contents, std::ios::trunc);
+}
+
 bool AppendToFile(const std::wstring& path, const std::string& contents) {
-    std::ofstream out(FileSystemPath(path), std::ios::binary | std::ios::app);
-    if (!out)
-        return false;
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    out.close();
-    return !out.fail();
+    return WriteWithMode(path, contents, std::ios::app);
 }
 
 bool RenameFile(const std::wstring& from, const std::wstring& to) {

@@ -41,6 +41,17 @@ std::vector<std::wstring> PathParts(const std::wstring& path) {
     return parts;
 }
 
+// Copies a key or value name the way the registry does: the length must leave room for the
+// terminating NUL, and comes back without it.
+RegError CopyName(const std::wstring& source, wchar_t* name, std::uint32_t* length) {
+    if (*length <= source.size())
+        return kErrorMoreData;
+    std::copy(source.begin(), source.end(), name);
+    name[source.size()] = L'\0';
+    *length = static_cast<std::uint32_t>(source.size());
+    return kErrorSuccess;
+}
+
 constexpr std::uint32_t kSetValueRight = 0x0002;
 constexpr std::uint32_t kCreateSubKeyRight = 0x0004;
 constexpr std::uint32_t kEnumerateRight = 0x0008;
@@ -78,6 +89,15 @@ struct MemoryRegistry::Node {
                 return &v;
         return nullptr;
     }
+    void PutValue(const std::wstring& valueName, std::uint32_t type,
+                  std::vector<std::uint8_t> data) {
+        if (auto* v = FindValue(valueName)) {
+            v->type = type;
+            v->data = std::move(data);
+        } else {
+            values.push_back({valueName, type, std::move(data)});
+        }
+    }
 };
 
 MemoryRegistry::MemoryRegistry() : MemoryRegistry(Layout{}) {}
@@ -104,6 +124,16 @@ const MemoryRegistry::Handle* MemoryRegistry::Find(RegKey key) const {
     return it == handles_.end() ? nullptr : &it->second;
 }
 
+RegError MemoryRegistry::NodeFor(RegKey key, std::uint32_t right, Node*& node) const {
+    node = Root(key);
+    if (const Handle* h = Find(key)) {
+        if ((h->access & right) != right)
+            return kErrorAccessDenied;
+        node = h->node;
+    }
+    return node ? kErrorSuccess : kErrorInvalidHandle;
+}
+
 // Filling puts the values of one key in a row; nodes are never freed while the registry
 // lives, so the last key found serves again.
 MemoryRegistry::Node* MemoryRegistry::PhysicalPath(RegKey root, const std::wstring& path) {
@@ -126,15 +156,8 @@ void MemoryRegistry::PutKey(RegKey root, const std::wstring& path) {
 
 void MemoryRegistry::PutValue(RegKey root, const std::wstring& path, const std::wstring& name,
                               std::uint32_t type, std::vector<std::uint8_t> data) {
-    Node* node = PhysicalPath(root, path);
-    if (!node)
-        return;
-    if (auto* v = node->FindValue(name)) {
-        v->type = type;
-        v->data = std::move(data);
-    } else {
-        node->values.push_back({name, type, std::move(data)});
-    }
+    if (Node* node = PhysicalPath(root, path))
+        node->PutValue(name, type, std::move(data));
 }
 
 void MemoryRegistry::PutString(RegKey root, const std::wstring& path, const std::wstring& name,
@@ -214,27 +237,16 @@ RegError MemoryRegistry::CloseKey(RegKey key) {
 
 RegError MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, wchar_t* name,
                                  std::uint32_t* length) {
-    Node* node = Root(key);
-    if (const Handle* h = Find(key)) {
-        if (!(h->access & kEnumerateRight))
-            return kErrorAccessDenied;
-        node = h->node;
-    }
-    if (!node)
-        return kErrorInvalidHandle;
+    Node* node = nullptr;
+    if (const RegError error = NodeFor(key, kEnumerateRight, node))
+        return error;
     if (!name || !length)
         return kErrorInvalidParameter;
     if (index >= node->children.size())
         return kErrorNoMoreItems;
     auto it = node->children.begin();
     std::advance(it, index);
-    const std::wstring& childName = it->second->name;
-    if (*length <= childName.size())
-        return kErrorMoreData;
-    std::copy(childName.begin(), childName.end(), name);
-    name[childName.size()] = L'\0';
-    *length = static_cast<std::uint32_t>(childName.size());
-    return kErrorSuccess;
+    return CopyName(it->second->name, name, length);
 }
 
 namespace {
@@ -262,21 +274,16 @@ RegError CopyData(const std::vector<std::uint8_t>& source, void* data, std::uint
 RegError MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, wchar_t* name,
                                    std::uint32_t* nameLength, std::uint32_t* type, void* data,
                                    std::uint32_t* bytes) {
-    Node* node = Root(key);
-    if (const Handle* h = Find(key))
-        node = h->node;
-    if (!node)
-        return kErrorInvalidHandle;
+    Node* node = nullptr;
+    if (const RegError error = NodeFor(key, 0, node))
+        return error;
     if (!name || !nameLength)
         return kErrorInvalidParameter;
     if (index >= node->values.size())
         return kErrorNoMoreItems;
     const auto& value = node->values[index];
-    if (*nameLength <= value.name.size())
-        return kErrorMoreData;
-    std::copy(value.name.begin(), value.name.end(), name);
-    name[value.name.size()] = L'\0';
-    *nameLength = static_cast<std::uint32_t>(value.name.size());
+    if (const RegError error = CopyName(value.name, name, nameLength))
+        return error;
     if (type)
         *type = value.type;
     return CopyData(value.data, data, bytes);
@@ -284,14 +291,9 @@ RegError MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, wchar_t* nam
 
 RegError MemoryRegistry::QueryValue(RegKey key, const wchar_t* name, std::uint32_t* type,
                                     void* data, std::uint32_t* bytes) {
-    Node* node = Root(key);
-    if (const Handle* h = Find(key)) {
-        if (!(h->access & kKeyQueryValue))
-            return kErrorAccessDenied;
-        node = h->node;
-    }
-    if (!node)
-        return kErrorInvalidHandle;
+    Node* node = nullptr;
+    if (const RegError error = NodeFor(key, kKeyQueryValue, node))
+        return error;
     auto* value = node->FindValue(name ? name : L"");
     if (!value)
         return kErrorFileNotFound;
@@ -302,25 +304,13 @@ RegError MemoryRegistry::QueryValue(RegKey key, const wchar_t* name, std::uint32
 
 RegError MemoryRegistry::SetValue(RegKey key, const wchar_t* name, std::uint32_t type,
                                   const void* data, std::uint32_t bytes) {
-    Node* node = Root(key);
-    if (const Handle* h = Find(key)) {
-        if (!(h->access & kSetValueRight))
-            return kErrorAccessDenied;
-        node = h->node;
-    }
-    if (!node)
-        return kErrorInvalidHandle;
+    Node* node = nullptr;
+    if (const RegError error = NodeFor(key, kSetValueRight, node))
+        return error;
     if (!data && bytes)
         return kErrorInvalidParameter;
     const auto* first = static_cast<const std::uint8_t*>(data);
-    std::vector<std::uint8_t> copy(first, first + bytes);
-    const std::wstring valueName = name ? name : L"";
-    if (auto* v = node->FindValue(valueName)) {
-        v->type = type;
-        v->data = std::move(copy);
-    } else {
-        node->values.push_back({valueName, type, std::move(copy)});
-    }
+    node->PutValue(name ? name : L"", type, std::vector<std::uint8_t>(first, first + bytes));
     return kErrorSuccess;
 }
 

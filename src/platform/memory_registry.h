@@ -64,6 +64,8 @@ class MemoryRegistry : public Registry {
     Node* Root(RegKey key) const;
     Node* PhysicalPath(RegKey root, const std::wstring& path);
     const Handle* Find(RegKey key) const;
+    // The node behind a root or an open handle; access denied when the handle lacks `right`.
+    RegError NodeFor(RegKey key, std::uint32_t right, Node*& node) const;
     bool View32(RegKey parent, std::uint32_t access) const;
 
     Layout layout_;

@@ -16,20 +16,11 @@ const Services& CurrentServices() {
 
 ServicesScope::ServicesScope(const Services& replacement) : previous_(Table()) {
     Services& table = Table();
-    if (replacement.registry)
-        table.registry = replacement.registry;
-    if (replacement.host)
-        table.host = replacement.host;
-    if (replacement.ui)
-        table.ui = replacement.ui;
-    if (replacement.wmi)
-        table.wmi = replacement.wmi;
-    if (replacement.serviceManager)
-        table.serviceManager = replacement.serviceManager;
-    if (replacement.progress)
-        table.progress = replacement.progress;
-    if (replacement.commands)
-        table.commands = replacement.commands;
+    const auto take = [&](auto... slots) {
+        ((table.*slots = replacement.*slots ? replacement.*slots : table.*slots), ...);
+    };
+    take(&Services::registry, &Services::host, &Services::ui, &Services::wmi,
+         &Services::serviceManager, &Services::progress, &Services::commands);
 }
 
 ServicesScope::~ServicesScope() {

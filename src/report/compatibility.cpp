@@ -53,49 +53,38 @@ void CInventoryReport::AssessRequirements(const SystemRequirements& requirements
     std::wstring& status = *fields.status;
     // A figure nobody could read is no shortfall: the verdict is at best yellow and says so.
     bool unknown = false;
-    const auto known = [&](double figure, const wchar_t* what) {
-        if (!IsKnownFigure(figure)) {
+    // A shortfall adds its line to the status and marks the measured value.
+    const auto measure = [&](double actual, double required, double recommended,
+                             const std::wstring& requiredText, const std::wstring& recommendedText,
+                             const wchar_t* resource, const wchar_t* figure,
+                             std::wstring& actualText) {
+        if (!IsKnownFigure(actual)) {
             unknown = true;
-            status += std::wstring(what) + L" unknown&#13;";
+            status += std::wstring(figure) + L" unknown&#13;";
+            return;
         }
-        return IsKnownFigure(figure);
+        if (required > actual) {
+            belowRequired = true;
+            status += requiredText + resource + L" required&#13;";
+        } else if (recommended > actual) {
+            belowRecommended = true;
+            status += recommendedText + resource + L" recommended&#13;";
+        } else {
+            return;
+        }
+        MarkShortfall(actualText);
     };
+    measure(m_processorSpeed, requirements.cpuRequired, requirements.cpuRecommended,
+            *fields.cpuRequired, *fields.cpuRecommended, L" CPU speed or higher", L"CPU speed",
+            *fields.cpuActual);
+    measure(m_totalPhysicalMemory, requirements.ramRequired, requirements.ramRecommended,
+            *fields.ramRequired, *fields.ramRecommended, L" of RAM or higher", L"RAM size",
+            *fields.ramActual);
+    // A disk below the required size makes the verdict red whatever processor and memory say.
+    measure(m_totalDiskSize, requirements.diskRequired, requirements.diskRecommended,
+            *fields.diskRequired, *fields.diskRecommended, L" of disk space or higher",
+            L"Disk size", *fields.diskActual);
 
-    if (!known(m_processorSpeed, L"CPU speed")) {
-    } else if (requirements.cpuRequired > m_processorSpeed) {
-        belowRequired = true;
-        status += *fields.cpuRequired + L" CPU speed or higher required&#13;";
-        MarkShortfall(*fields.cpuActual);
-    } else if (requirements.cpuRecommended > m_processorSpeed) {
-        belowRecommended = true;
-        status += *fields.cpuRecommended + L" CPU speed or higher recommended&#13;";
-        MarkShortfall(*fields.cpuActual);
-    }
-
-    if (!known(m_totalPhysicalMemory, L"RAM size")) {
-    } else if (requirements.ramRequired > m_totalPhysicalMemory) {
-        belowRequired = true;
-        status += *fields.ramRequired + L" of RAM or higher required&#13;";
-        MarkShortfall(*fields.ramActual);
-    } else if (requirements.ramRecommended > m_totalPhysicalMemory) {
-        belowRecommended = true;
-        status += *fields.ramRecommended + L" of RAM or higher recommended&#13;";
-        MarkShortfall(*fields.ramActual);
-    }
-
-    // A disk below the required size is red on its own, whatever processor and memory say.
-    if (!known(m_totalDiskSize, L"Disk size")) {
-    } else if (requirements.diskRequired > m_totalDiskSize) {
-        status += *fields.diskRequired + L" of disk space or higher required&#13;";
-        MarkShortfall(*fields.diskActual);
-        *fields.color = L"red";
-        return;
-    }
-    if (IsKnownFigure(m_totalDiskSize) && requirements.diskRecommended > m_totalDiskSize) {
-        belowRecommended = true;
-        status += *fields.diskRecommended + L" of disk space or higher recommended&#13;";
-        MarkShortfall(*fields.diskActual);
-    }
     if (belowRequired) {
         *fields.color = L"red";
     } else if (belowRecommended || unknown) {

@@ -1,4 +1,5 @@
 #include <ctime>
+#include <initializer_list>
 #include <locale>
 #include <optional>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "report/int64_text.h"
 #include "report/inventory_report.h"
 #include "report/linux_texts.h"
+#include "report/session_fields.h"
 #include "report/shown_date.h"
 #include "util/datetime.h"
 #include "util/numbers.h"
@@ -63,11 +65,6 @@ const Section kLaterSections[] = {
     {L"Tpm", &CInventoryReport::RenderTpm},
 };
 
-const std::wstring* FindField(const SessionItem& item, const wchar_t* name) {
-    const auto it = item.find(name);
-    return it == item.end() ? nullptr : &it->second;
-}
-
 // Copies a present field, escaped, into its model field; an absent one leaves it unchanged.
 void CopyField(const SessionItem& item, const wchar_t* name, std::wstring& field) {
     if (const std::wstring* text = FindField(item, name)) {
@@ -75,10 +72,20 @@ void CopyField(const SessionItem& item, const wchar_t* name, std::wstring& field
     }
 }
 
-// The field's text, or the empty text when absent; not escaped.
-std::wstring FieldText(const SessionItem& item, const wchar_t* name) {
-    const std::wstring* text = FindField(item, name);
-    return text ? *text : std::wstring();
+struct FieldCopy {
+    const wchar_t* name;
+    std::wstring* field;
+};
+
+// The sections of one object (a machine has one BIOS): the first item's fields, as CopyField.
+void CopyFirstItemFields(const std::vector<SessionItem>& items,
+                         std::initializer_list<FieldCopy> copies) {
+    if (items.empty()) {
+        return;
+    }
+    for (const FieldCopy& copy : copies) {
+        CopyField(items.front(), copy.name, *copy.field);
+    }
 }
 
 bool Contains(const std::wstring& text, const std::wstring& part) {
@@ -221,16 +228,12 @@ void CInventoryReport::RenderVersion(const std::vector<SessionItem>& items) {
 }
 
 void CInventoryReport::RenderBIOS(const std::vector<SessionItem>& items) {
-    if (items.empty()) {
-        return;
-    }
-    const SessionItem& item = items.front();
-    CopyField(item, L"Name", m_biosName);
-    CopyField(item, L"Version", m_biosVersion);
-    CopyField(item, L"Manufacturer", m_biosManufacturer);
-    CopyField(item, L"Description", m_biosDescription);
-    CopyField(item, L"IdentificationCode", m_biosIdentificationCode);
-    CopyField(item, L"SerialNumber", m_biosSerialNumber);
+    CopyFirstItemFields(items, {{L"Name", &m_biosName},
+                                {L"Version", &m_biosVersion},
+                                {L"Manufacturer", &m_biosManufacturer},
+                                {L"Description", &m_biosDescription},
+                                {L"IdentificationCode", &m_biosIdentificationCode},
+                                {L"SerialNumber", &m_biosSerialNumber}});
 }
 
 void CInventoryReport::RenderOperatingSystem(const std::vector<SessionItem>& items) {
@@ -293,23 +296,15 @@ void CInventoryReport::RenderOperatingSystem(const std::vector<SessionItem>& ite
 }
 
 void CInventoryReport::RenderComputerSystem(const std::vector<SessionItem>& items) {
-    if (items.empty()) {
-        return;
-    }
-    const SessionItem& item = items.front();
-    CopyField(item, L"Manufacturer", m_computerSystemManufacturer);
-    CopyField(item, L"Model", m_computerSystemModel);
-    CopyField(item, L"Name", m_computerSystemName);
-    CopyField(item, L"Domain", m_computerSystemDomain);
+    CopyFirstItemFields(items, {{L"Manufacturer", &m_computerSystemManufacturer},
+                                {L"Model", &m_computerSystemModel},
+                                {L"Name", &m_computerSystemName},
+                                {L"Domain", &m_computerSystemDomain}});
 }
 
 void CInventoryReport::RenderMotherboardDevice(const std::vector<SessionItem>& items) {
-    if (items.empty()) {
-        return;
-    }
-    const SessionItem& item = items.front();
-    CopyField(item, L"PrimaryBusType", m_motherboardDevicePrimaryBusType);
-    CopyField(item, L"SecondaryBusType", m_motherboardDeviceSecondaryBusType);
+    CopyFirstItemFields(items, {{L"PrimaryBusType", &m_motherboardDevicePrimaryBusType},
+                                {L"SecondaryBusType", &m_motherboardDeviceSecondaryBusType}});
 }
 
 void CInventoryReport::RenderSoundDevice(const std::vector<SessionItem>& items) {
@@ -325,15 +320,11 @@ void CInventoryReport::RenderVideoController(const std::vector<SessionItem>& ite
 }
 
 void CInventoryReport::RenderDesktopMonitor(const std::vector<SessionItem>& items) {
-    if (items.empty()) {
-        return;
-    }
-    const SessionItem& item = items.front();
-    CopyField(item, L"Name", m_desktopMonitorName);
-    CopyField(item, L"Description", m_desktopMonitorDescription);
-    CopyField(item, L"DeviceID", m_desktopMonitorDeviceID);
-    CopyField(item, L"MonitorManufacturer", m_desktopMonitorMonitorManufacturer);
-    CopyField(item, L"MonitorType", m_desktopMonitorMonitorType);
+    CopyFirstItemFields(items, {{L"Name", &m_desktopMonitorName},
+                                {L"Description", &m_desktopMonitorDescription},
+                                {L"DeviceID", &m_desktopMonitorDeviceID},
+                                {L"MonitorManufacturer", &m_desktopMonitorMonitorManufacturer},
+                                {L"MonitorType", &m_desktopMonitorMonitorType}});
 }
 
 void CInventoryReport::RenderRegistry(const std::vector<SessionItem>& items) {

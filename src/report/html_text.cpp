@@ -1,6 +1,13 @@
 #include "report/html_text.h"
 
+#include "util/text.h"
+
 namespace {
+
+constexpr CharEscape kReferences[] = {
+    {U'&', L"&amp;"},  {U'<', L"&lt;"},  {U'>', L"&gt;"},   {U'"', L"&quot;"},
+    {U'\'', L"&#39;"}, {U'@', L"&#64;"}, {U'\r', L"&#13;"},
+};
 
 bool IsForbiddenControl(wchar_t c) {
     return (c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') || (c >= 0x7F && c <= 0x9F);
@@ -12,30 +19,10 @@ std::wstring HtmlText(const std::wstring& text) {
     std::wstring out;
     out.reserve(text.size());
     for (wchar_t c : text) {
-        switch (c) {
-            case L'&':
-                out += L"&amp;";
-                break;
-            case L'<':
-                out += L"&lt;";
-                break;
-            case L'>':
-                out += L"&gt;";
-                break;
-            case L'"':
-                out += L"&quot;";
-                break;
-            case L'\'':
-                out += L"&#39;";
-                break;
-            case L'@':
-                out += L"&#64;";
-                break;
-            case L'\r':
-                out += L"&#13;";
-                break;
-            default:
-                out += IsForbiddenControl(c) ? L'\uFFFD' : c;
+        if (const wchar_t* reference = FindEscape(kReferences, static_cast<char32_t>(c))) {
+            out += reference;
+        } else {
+            out += IsForbiddenControl(c) ? L'\uFFFD' : c;
         }
     }
     return out;

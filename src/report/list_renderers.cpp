@@ -6,6 +6,7 @@
 #include "report/inventory_report.h"
 #include "report/linux_texts.h"
 #include "report/search_text.h"
+#include "report/session_fields.h"
 #include "report/web_addresses.h"
 #include "util/numbers.h"
 #include "util/text.h"
@@ -16,19 +17,20 @@ namespace {
 // The startup query stops at this many rows; reaching it means WMI reports bogus entries.
 constexpr std::size_t kStartupRowLimit = 200;
 
-const std::wstring* FindField(const SessionItem& item, const wchar_t* name) {
-    auto found = item.find(name);
-    return found == item.end() ? nullptr : &found->second;
-}
-
-std::wstring FieldText(const SessionItem& item, const wchar_t* name) {
-    const std::wstring* text = FindField(item, name);
-    return text ? *text : std::wstring();
-}
-
-bool HasText(const SessionItem& item, const wchar_t* name) {
-    const std::wstring* text = FindField(item, name);
-    return text && !text->empty();
+// A row for each item with text in the field: the text escaped, or what `describe` makes of the
+// item; the rows and their count into the model.
+void ListFieldRows(const std::vector<SessionItem>& items, const wchar_t* name, std::wstring& list,
+                   std::wstring& count,
+                   std::wstring (*describe)(const SessionItem& item) = nullptr) {
+    std::wstring rows;
+    int row = 0;
+    for (const SessionItem& item : items) {
+        if (HasText(item, name))
+            rows += CInventoryReport::FormatSpanRow(
+                describe ? describe(item) : HtmlText(FieldText(item, name)), row++);
+    }
+    list = rows;
+    count = IntToText(row);
 }
 
 // A fixed address as the value of an href attribute.
@@ -175,14 +177,7 @@ void CInventoryReport::RenderStartupCommand(const std::vector<SessionItem>& item
         m_startupProgramsCount = L"0";
         return;
     }
-    std::wstring list;
-    int rows = 0;
-    for (const SessionItem& item : items) {
-        if (HasText(item, L"Name"))
-            list += FormatSpanRow(HtmlText(FieldText(item, L"Name")), rows++);
-    }
-    m_startupProgramsList = list;
-    m_startupProgramsCount = IntToText(rows);
+    ListFieldRows(items, L"Name", m_startupProgramsList, m_startupProgramsCount);
 }
 
 void CInventoryReport::RenderQuickFixEngineering(const std::vector<SessionItem>& items) {
@@ -250,16 +245,8 @@ void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& i
 }
 
 void CInventoryReport::RenderServices(const std::vector<SessionItem>& items) {
-    std::wstring list;
-    int rows = 0;
-    for (const SessionItem& item : items) {
-        if (HasText(item, L"DisplayName"))
-            list += FormatSpanRow(
-                m_linuxMode ? ServiceStateText(item) : HtmlText(FieldText(item, L"DisplayName")),
-                rows++);
-    }
-    m_servicesList = list;
-    m_servicesCount = IntToText(rows);
+    ListFieldRows(items, L"DisplayName", m_servicesList, m_servicesCount,
+                  m_linuxMode ? ServiceStateText : nullptr);
 }
 
 void CInventoryReport::RenderComponents(const std::vector<SessionItem>& items) {

@@ -39,26 +39,6 @@ bool IsAsciiLetter(wchar_t c) {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
-// The code points of wide text; a lone surrogate or a value beyond Unicode is U+FFFD.
-template <typename Visit>
-void ForEachCodePoint(const std::wstring& text, Visit visit) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            c &= 0xFFFF;
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-                const auto low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    visit(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
-                    ++i;
-                    continue;
-                }
-            }
-        }
-        visit(c >= 0xD800 && (c <= 0xDFFF || c > 0x10FFFF) ? char32_t{0xFFFD} : c);
-    }
-}
-
 // YAML's printable characters, less the line breaks NEL, LS and PS and the byte-order mark,
 // which a reader would not give back as they are.
 bool PrintedAsItIs(char32_t c) {
@@ -73,51 +53,35 @@ void AppendHex(std::wstring& out, char32_t c, int digits) {
     }
 }
 
-void AppendCodePoint(std::wstring& out, char32_t c) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (c > 0xFFFF) {
-            out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-            return;
+constexpr CharEscape kEscapes[] = {
+    {U'"', L"\\\""}, {U'\\', L"\\\\"}, {U'\n', L"\\n"},  {U'\r', L"\\r"},
+    {U'\t', L"\\t"}, {0x85, L"\\N"},   {0x2028, L"\\L"}, {0x2029, L"\\P"},
+};
+
+// A document with a key for each query over the list of its items, each written by `writeItem`.
+template <typename Queries, typename WriteItem>
+std::wstring Document(const std::wstring& productName, const Queries& queries,
+                      WriteItem writeItem) {
+    std::wstring document = Header(productName);
+    for (const auto& [query, items] : queries) {
+        document += KeyStart(L"", query) + L"\n";
+        for (const auto& item : items) {
+            document += L"  -\n";
+            writeItem(document, item);
         }
     }
-    out += static_cast<wchar_t>(c);
+    return document;
 }
 
 }  // namespace
 
 std::wstring YamlQuoted(const std::wstring& text) {
     std::wstring out = L"\"";
-    ForEachCodePoint(text, [&out](char32_t c) {
-        switch (c) {
-            case U'"':
-                out += L"\\\"";
-                return;
-            case U'\\':
-                out += L"\\\\";
-                return;
-            case U'\n':
-                out += L"\\n";
-                return;
-            case U'\r':
-                out += L"\\r";
-                return;
-            case U'\t':
-                out += L"\\t";
-                return;
-            case 0x85:
-                out += L"\\N";
-                return;
-            case 0x2028:
-                out += L"\\L";
-                return;
-            case 0x2029:
-                out += L"\\P";
-                return;
-            default:
-                break;
-        }
-        if (PrintedAsItIs(c)) {
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = NextCodePoint(text, i);
+        if (const wchar_t* escape = FindEscape(kEscapes, c)) {
+            out += escape;
+        } else if (PrintedAsItIs(c)) {
             AppendCodePoint(out, c);
         } else if (c <= 0xFF) {
             out += L"\\x";
@@ -126,7 +90,7 @@ std::wstring YamlQuoted(const std::wstring& text) {
             out += L"\\u";  // only BMP characters are left here
             AppendHex(out, c, 4);
         }
-    });
+    }
     return out + L"\"";
 }
 
@@ -161,34 +125,22 @@ void CYamlReport::Write(const std::wstring& document) {
 }
 
 void CYamlReport::RenderFull(const SessionData& session) {
-    std::wstring document = Header(m_productName);
-    for (const auto& [query, items] : session) {
-        document += KeyStart(L"", query) + L"\n";
-        for (const auto& item : items) {
-            document += L"  -\n";
-            for (const auto& [name, text] : item)
-                document += KeyStart(L"    ", name) + L" " + YamlQuoted(text) + L"\n";
-        }
-    }
-    Write(document);
+    Write(Document(m_productName, session, [](std::wstring& document, const SessionItem& item) {
+        for (const auto& [name, text] : item)
+            document += KeyStart(L"    ", name) + L" " + YamlQuoted(text) + L"\n";
+    }));
 }
 
 // Each record names the changed field (empty for a new or removed item) with the kind as the
 // tag of the new value, then the item's key and, for a changed value, the previous value.
 void CYamlReport::RenderChanges(const ChangeData& changes) {
-    std::wstring document = Header(m_productName);
-    for (const auto& [query, records] : changes) {
-        document += KeyStart(L"", query) + L"\n";
-        for (const auto& record : records) {
-            document += L"  -\n";
-            document += KeyStart(L"    ", record.exportName) + L" !" + KindTag(record.kind) + L" " +
-                        YamlQuoted(record.newValue) + L"\n";
-            document += L"    key: " + YamlQuoted(record.keyValue) + L"\n";
-            if (record.kind == kChangeValue)
-                document += L"    old: " + YamlQuoted(record.oldValue) + L"\n";
-        }
-    }
-    Write(document);
+    Write(Document(m_productName, changes, [](std::wstring& document, const ChangeRecord& record) {
+        document += KeyStart(L"    ", record.exportName) + L" !" + KindTag(record.kind) + L" " +
+                    YamlQuoted(record.newValue) + L"\n";
+        document += L"    key: " + YamlQuoted(record.keyValue) + L"\n";
+        if (record.kind == kChangeValue)
+            document += L"    old: " + YamlQuoted(record.oldValue) + L"\n";
+    }));
 }
 
 bool CYamlReport::Close() {

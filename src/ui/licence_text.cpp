@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "util/text.h"
+
 namespace {
 
 // Windows-1252 where it differs from Latin-1; 0 marks the five unassigned bytes.
@@ -18,22 +20,26 @@ wchar_t FromCp1252(unsigned char byte) {
     return static_cast<wchar_t>(byte);
 }
 
-int HexDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
-}
-
 bool IsLetter(wchar_t c) {
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
 }
 
 bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
+}
+
+// The character a symbol control word stands for; 0 for any other word.
+wchar_t SymbolOf(const std::string& word) {
+    static const std::pair<const char*, wchar_t> kSymbols[] = {
+        {"tab", L'\t'},           {"emdash", L'\u2014'}, {"endash", L'\u2013'},
+        {"lquote", L'\u2018'},    {"rquote", L'\u2019'}, {"ldblquote", L'\u201C'},
+        {"rdblquote", L'\u201D'}, {"bullet", L'\u2022'},
+    };
+    for (const auto& [name, symbol] : kSymbols) {
+        if (word == name)
+            return symbol;
+    }
+    return 0;
 }
 
 // Destinations whose contents are not part of the text.
@@ -152,8 +158,8 @@ class RtfReader {
                     group.skip = true;
                 break;
             case L'\'': {
-                const int high = pos_ < rtf_.size() ? HexDigit(rtf_[pos_]) : -1;
-                const int low = pos_ + 1 < rtf_.size() ? HexDigit(rtf_[pos_ + 1]) : -1;
+                const int high = pos_ < rtf_.size() ? HexDigitValue(rtf_[pos_]) : -1;
+                const int low = pos_ + 1 < rtf_.size() ? HexDigitValue(rtf_[pos_ + 1]) : -1;
                 if (high < 0 || low < 0)
                     break;
                 pos_ += 2;
@@ -176,22 +182,8 @@ class RtfReader {
         group.destinationStart = false;
         if (word == "par" || word == "line" || word == "sect" || word == "page") {
             EndParagraph();
-        } else if (word == "tab") {
-            Emit(L'\t');
-        } else if (word == "emdash") {
-            Emit(L'\u2014');
-        } else if (word == "endash") {
-            Emit(L'\u2013');
-        } else if (word == "lquote") {
-            Emit(L'\u2018');
-        } else if (word == "rquote") {
-            Emit(L'\u2019');
-        } else if (word == "ldblquote") {
-            Emit(L'\u201C');
-        } else if (word == "rdblquote") {
-            Emit(L'\u201D');
-        } else if (word == "bullet") {
-            Emit(L'\u2022');
+        } else if (const wchar_t symbol = SymbolOf(word)) {
+            Emit(symbol);
         } else if (word == "uc" && hasNumber) {
             group.unicodeSkip = number < 0 ? 0 : static_cast<int>(number);
         } else if (word == "u" && hasNumber) {

@@ -63,3 +63,22 @@ std::wstring ToLower(const std::wstring& text) {
 std::wstring ToUpper(const std::wstring& text) {
     return MapAscii(text, L'a', L'A');
 }
+
+const wchar_t* FindEscape(std::span<const CharEscape> table, char32_t c) {
+    for (const CharEscape& entry : table) {
+        if (entry.c == c) {
+            return entry.text;
+        }
+    }
+    return nullptr;
+}
+
+int HexDigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,3 +23,15 @@ std::wstring Trim(const std::wstring& text, const std::wstring& set);
 // ASCII-only case folding: other characters pass unchanged whatever the locale.
 std::wstring ToLower(const std::wstring& text);
 std::wstring ToUpper(const std::wstring& text);
+
+// One entry of an escaping table: the character and the text that stands for it.
+struct CharEscape {
+    char32_t c;
+    const wchar_t* text;
+};
+
+// The text the table gives for `c`, or null when the character stands for itself.
+const wchar_t* FindEscape(std::span<const CharEscape> table, char32_t c);
+
+// The value of a hexadecimal digit; -1 for any other character.
+int HexDigitValue(wchar_t c);

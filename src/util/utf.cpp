@@ -125,44 +125,40 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-}  // namespace
-
-std::wstring Utf8ToWide(std::string_view text) {
+// Every conversion: up to the first NUL, one code point read and written at a time.
+template <typename Out, typename In, typename Next, typename Append>
+Out Convert(std::basic_string_view<In> text, Next next, Append append) {
     text = UpToNul(text);
-    std::wstring out;
+    Out out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        AppendWide(out, NextFromUtf8(text, i));
+        append(out, next(text, i));
     }
     return out;
+}
+
+}  // namespace
+
+char32_t NextCodePoint(std::wstring_view text, std::size_t& i) {
+    return NextFromWide(text, i);
+}
+
+void AppendCodePoint(std::wstring& out, char32_t c) {
+    AppendWide(out, c);
+}
+
+std::wstring Utf8ToWide(std::string_view text) {
+    return Convert<std::wstring>(text, NextFromUtf8, AppendWide);
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-    text = UpToNul(text);
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        AppendUtf8(out, NextFromWide(text, i));
-    }
-    return out;
+    return Convert<std::string>(text, NextFromWide, AppendUtf8);
 }
 
 std::u16string ToUtf16(std::wstring_view text) {
-    text = UpToNul(text);
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        AppendUtf16(out, NextFromWide(text, i));
-    }
-    return out;
+    return Convert<std::u16string>(text, NextFromWide, AppendUtf16<std::u16string>);
 }
 
 std::wstring FromUtf16(std::u16string_view text) {
-    text = UpToNul(text);
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        AppendWide(out, NextFromUtf16(text, i));
-    }
-    return out;
+    return Convert<std::wstring>(text, NextFromUtf16<char16_t>, AppendWide);
 }

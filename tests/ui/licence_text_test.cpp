@@ -23,6 +23,8 @@ TEST(LicenceTextTest, TextWithoutMarkup) {
         {LR"({\rtf1 \{braces\} and \\backslash\tab tab\line next})",
          {L"{braces} and \\backslash\ttab", L"next"}},
         {LR"({\rtf1{\*\generator Some Writer;}kept})", {L"kept"}},
+        {LR"({\rtf1 \lquote a\rquote\emdash\endash\ldblquote b\rdblquote\bullet})",
+         {L"\u2018a\u2019\u2014\u2013\u201Cb\u201D\u2022"}},
         {LR"({\rtf1 spaces\~kept\par\par after})", {L"spaces\u00A0kept", L"", L"after"}},
     };
     for (const auto& c : cases)

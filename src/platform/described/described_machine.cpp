@@ -7,6 +7,7 @@
 #include "platform/described/json_reader.h"
 #include "platform/files.h"
 #include "platform/wql.h"
+#include "util/text.h"
 
 namespace platform {
 
@@ -158,6 +159,45 @@ class DescribedLoader {
         return Fail(where, std::wstring(L"expected ") + what);
     }
 
+    bool NotIdentifier(const std::wstring& where, const std::wstring& kind) {
+        return Fail(where, L"a " + kind +
+                               L" name is a letter or underscore followed by letters, digits and "
+                               L"underscores");
+    }
+
+    // Names that differ only in letter case are one name, as WQL sees them.
+    bool GivenTwice(const std::wstring& where, const std::wstring& kind) {
+        return Fail(where,
+                    L"the " + kind + L" is given twice (" + kind + L" names ignore letter case)");
+    }
+
+    // What a typed value such as {"uint32": 4} holds, with its type and the place of what it
+    // holds; null, failing, when the value is no object of one member.
+    const Json* OneTyped(const Json& value, const std::wstring& where, const wchar_t* expected,
+                         const wchar_t* types, std::wstring& type, std::wstring& at) {
+        if (!value.is_object() || value.size() != 1) {
+            Fail(where, std::wstring(L"expected ") + expected + L" (types: " + types + L")");
+            return nullptr;
+        }
+        const auto& [typeUtf8, inner] = MembersOf(value).front();
+        type = WideText(typeUtf8);
+        at = Member(where, type);
+        return &inner;
+    }
+
+    // The elements of an array, each read by `read` at its index; false at the first that fails.
+    template <typename Element>
+    bool ReadEach(const Json& array, const std::wstring& where, std::vector<Element>& out,
+                  bool (DescribedLoader::*read)(const Json&, const std::wstring&, Element&)) {
+        for (std::size_t i = 0; i < array.size(); ++i) {
+            Element element;
+            if (!(this->*read)(array[i], Index(where, i), element))
+                return false;
+            out.push_back(std::move(element));
+        }
+        return true;
+    }
+
     // ---- host ----
 
     bool ReadHost(const Json& host, DescribedHostAnswers& answers) {
@@ -252,20 +292,14 @@ class DescribedLoader {
             const std::wstring className = WideText(classNameUtf8);
             const std::wstring at = Member(where, className);
             if (!IsIdentifier(className))
-                return Fail(at,
-                            L"a class name is a letter or underscore followed by letters, "
-                            L"digits and underscores");
+                return NotIdentifier(at, L"class");
             auto [slot, added] = classes->try_emplace(WqlFold(className));
             if (!added)
-                return Fail(at, L"the class is given twice (class names ignore letter case)");
+                return GivenTwice(at, L"class");
             if (!Expect(objects.is_array(), at, L"an array of objects"))
                 return false;
-            for (std::size_t i = 0; i < objects.size(); ++i) {
-                WmiObject object;
-                if (!ReadObject(objects[i], Index(at, i), object))
-                    return false;
-                slot->second.push_back(std::move(object));
-            }
+            if (!ReadEach(objects, at, slot->second, &DescribedLoader::ReadObject))
+                return false;
         }
         return true;
     }
@@ -278,22 +312,14 @@ class DescribedLoader {
             const std::wstring name = WideText(nameUtf8);
             const std::wstring at = Member(where, name);
             if (!IsIdentifier(name))
-                return Fail(at,
-                            L"a property name is a letter or underscore followed by "
-                            L"letters, digits and underscores");
+                return NotIdentifier(at, L"property");
             if (!seen.insert(WqlFold(name)).second)
-                return Fail(at,
-                            L"the property is given twice (property names ignore letter "
-                            L"case)");
+                return GivenTwice(at, L"property");
             WmiProperty property{name, {}};
             if (value.is_array()) {
                 std::vector<WmiValue> elements;
-                for (std::size_t i = 0; i < value.size(); ++i) {
-                    WmiValue element;
-                    if (!ReadScalar(value[i], Index(at, i), element))
-                        return false;
-                    elements.push_back(std::move(element));
-                }
+                if (!ReadEach(value, at, elements, &DescribedLoader::ReadScalar))
+                    return false;
                 property.value = WmiValue::Array(std::move(elements));
             } else if (!ReadScalar(value, at, property.value)) {
                 return false;
@@ -329,33 +355,31 @@ class DescribedLoader {
         if (value.is_array())
             return Fail(where, L"expected a single value (an array holds no arrays)");
         static const wchar_t kTypes[] = L"int16, int32, uint32, string, boolean, other, empty";
-        if (value.size() != 1)
-            return Fail(where, std::wstring(L"expected one typed value such as {\"uint32\": 4} "
-                                            L"(types: ") +
-                                   kTypes + L")");
-        const auto& [typeUtf8, inner] = MembersOf(value).front();
-        const std::wstring type = WideText(typeUtf8);
-        const std::wstring at = Member(where, type);
+        std::wstring type, at;
+        const Json* inner =
+            OneTyped(value, where, L"one typed value such as {\"uint32\": 4}", kTypes, type, at);
+        if (!inner)
+            return false;
         if (type == L"int16" || type == L"int32" || type == L"uint32") {
             const bool int16 = type == L"int16";
             const bool uint32 = type == L"uint32";
             const std::int64_t low = uint32 ? 0 : int16 ? -32768 : -2147483648LL;
             const std::uint64_t high = uint32 ? 4294967295u : int16 ? 32767u : 2147483647u;
-            if (!IntegerIn(inner, low, high))
+            if (!IntegerIn(*inner, low, high))
                 return Fail(at, L"expected an integer from " + std::to_wstring(low) + L" to " +
                                     std::to_wstring(high));
             out = WmiValue::Integer(uint32  ? Kind::UInt32
                                     : int16 ? Kind::Int16
                                             : Kind::Int32,
-                                    SignedValue(inner));
+                                    SignedValue(*inner));
         } else if (type == L"string") {
-            if (!Expect(inner.is_string(), at, L"a string"))
+            if (!Expect(inner->is_string(), at, L"a string"))
                 return false;
-            out = WmiValue::String(Text(inner));
+            out = WmiValue::String(Text(*inner));
         } else if (type == L"boolean") {
-            if (!Expect(inner.is_boolean(), at, L"true or false"))
+            if (!Expect(inner->is_boolean(), at, L"true or false"))
                 return false;
-            out = WmiValue::Bool(inner.get<bool>());
+            out = WmiValue::Bool(inner->get<bool>());
         } else if (type == L"other") {
             out = WmiValue::Of(Kind::Other);
         } else if (type == L"empty") {
@@ -396,9 +420,7 @@ class DescribedLoader {
                 const std::wstring valueName = WideText(valueNameUtf8);
                 const std::wstring valueAt = Member(at, valueName);
                 if (!seen.insert(WqlFold(valueName)).second)
-                    return Fail(valueAt,
-                                L"the value is given twice (value names ignore "
-                                L"letter case)");
+                    return GivenTwice(valueAt, L"value");
                 std::uint32_t type = kRegSz;
                 std::vector<std::uint8_t> data;
                 if (!ReadRegistryValue(value, valueAt, type, data))
@@ -417,42 +439,40 @@ class DescribedLoader {
             data = WideBytes(Text(value) + L'\0');
             return true;
         }
-        if (!value.is_object() || value.size() != 1)
-            return Fail(where, std::wstring(L"expected a string or one typed value such as "
-                                            L"{\"dword\": 1} (types: ") +
-                                   kTypes + L")");
-        const auto& [nameUtf8, inner] = MembersOf(value).front();
-        const std::wstring name = WideText(nameUtf8);
-        const std::wstring at = Member(where, name);
+        std::wstring name, at;
+        const Json* inner = OneTyped(
+            value, where, L"a string or one typed value such as {\"dword\": 1}", kTypes, name, at);
+        if (!inner)
+            return false;
         if (name == L"dword" || name == L"qword") {
             const bool dword = name == L"dword";
             const std::uint64_t high = dword ? 0xFFFFFFFFull : 0xFFFFFFFFFFFFFFFFull;
-            if (!IntegerIn(inner, 0, high))
+            if (!IntegerIn(*inner, 0, high))
                 return Fail(at, L"expected an integer from 0 to " + std::to_wstring(high));
             type = dword ? kRegDword : kRegQword;
             data.resize(dword ? 4 : 8);
-            const auto number = inner.get<std::uint64_t>();
+            const auto number = inner->get<std::uint64_t>();
             for (std::size_t i = 0; i < data.size(); ++i)
                 data[i] = static_cast<std::uint8_t>(number >> (8 * i));
         } else if (name == L"expand") {
-            if (!Expect(inner.is_string(), at, L"a string"))
+            if (!Expect(inner->is_string(), at, L"a string"))
                 return false;
             type = kRegExpandSz;
-            data = WideBytes(Text(inner) + L'\0');
+            data = WideBytes(Text(*inner) + L'\0');
         } else if (name == L"multi") {
-            if (!Expect(inner.is_array(), at, L"an array of strings"))
+            if (!Expect(inner->is_array(), at, L"an array of strings"))
                 return false;
             std::wstring joined;
-            for (std::size_t i = 0; i < inner.size(); ++i) {
-                if (!Expect(inner[i].is_string(), Index(at, i), L"a string"))
+            for (std::size_t i = 0; i < inner->size(); ++i) {
+                if (!Expect((*inner)[i].is_string(), Index(at, i), L"a string"))
                     return false;
-                joined += Text(inner[i]) + L'\0';
+                joined += Text((*inner)[i]) + L'\0';
             }
             type = kRegMultiSz;
             data = WideBytes(joined + L'\0');
         } else if (name == L"binary") {
-            if (!Expect(inner.is_string(), at, L"a string of hexadecimal digit pairs") ||
-                !Hex(Text(inner), data))
+            if (!Expect(inner->is_string(), at, L"a string of hexadecimal digit pairs") ||
+                !Hex(Text(*inner), data))
                 return Fail(at, L"expected a string of hexadecimal digit pairs such as \"00ff\"");
             type = kRegBinary;
         } else {
@@ -462,20 +482,11 @@ class DescribedLoader {
     }
 
     static bool Hex(const std::wstring& text, std::vector<std::uint8_t>& bytes) {
-        auto digit = [](wchar_t c) -> int {
-            if (c >= L'0' && c <= L'9')
-                return c - L'0';
-            if (c >= L'a' && c <= L'f')
-                return c - L'a' + 10;
-            if (c >= L'A' && c <= L'F')
-                return c - L'A' + 10;
-            return -1;
-        };
         if (text.size() % 2)
             return false;
         bytes.clear();
         for (std::size_t i = 0; i < text.size(); i += 2) {
-            const int high = digit(text[i]), low = digit(text[i + 1]);
+            const int high = HexDigitValue(text[i]), low = HexDigitValue(text[i + 1]);
             if (high < 0 || low < 0)
                 return false;
             bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));

@@ -11,8 +11,7 @@
 namespace platform {
 namespace {
 
-using win::UniqueHandle;
-using FileHandle = UniqueHandle<win::FileTraits>;
+using win::FileHandle;
 
 // CREATE_NEW: a name that exists already (whatever it is) is refused, never opened.
 bool WriteNewFile(const std::wstring& path, const std::string& contents) {

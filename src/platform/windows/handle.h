@@ -7,65 +7,31 @@ namespace platform::win {
 
 using platform::UniqueHandle;
 
-struct KernelTraits {
-    using type = HANDLE;
+// A handle whose "none" is null, closed by `Close`.
+template <class Handle, auto Close>
+struct NullTraits {
+    using type = Handle;
     static type none() { return nullptr; }
-    static void close(type h) { ::CloseHandle(h); }
+    static void close(type h) { Close(h); }
 };
+// A file's "none" is INVALID_HANDLE_VALUE, which is no constant a template can take.
 struct FileTraits {
     using type = HANDLE;
     static type none() { return INVALID_HANDLE_VALUE; }
     static void close(type h) { ::CloseHandle(h); }
 };
-struct RegKeyTraits {
-    using type = HKEY;
-    static type none() { return nullptr; }
-    static void close(type h) { ::RegCloseKey(h); }
-};
-struct ServiceTraits {
-    using type = SC_HANDLE;
-    static type none() { return nullptr; }
-    static void close(type h) { ::CloseServiceHandle(h); }
-};
-struct LibraryTraits {
-    using type = HMODULE;
-    static type none() { return nullptr; }
-    static void close(type h) { ::FreeLibrary(h); }
-};
-struct SidTraits {
-    using type = PSID;
-    static type none() { return nullptr; }
-    static void close(type h) { ::FreeSid(h); }
-};
 
-template <class Gdi>
-struct GdiTraits {
-    using type = Gdi;
-    static type none() { return nullptr; }
-    static void close(type h) { ::DeleteObject(h); }
-};
-struct IconTraits {
-    using type = HICON;
-    static type none() { return nullptr; }
-    static void close(type h) { ::DestroyIcon(h); }
-};
-struct MemoryDcTraits {
-    using type = HDC;
-    static type none() { return nullptr; }
-    static void close(type h) { ::DeleteDC(h); }
-};
-
-using KernelHandle = UniqueHandle<KernelTraits>;
+using KernelHandle = UniqueHandle<NullTraits<HANDLE, ::CloseHandle>>;
 using FileHandle = UniqueHandle<FileTraits>;
-using RegKeyHandle = UniqueHandle<RegKeyTraits>;
-using ServiceHandle = UniqueHandle<ServiceTraits>;
-using LibraryHandle = UniqueHandle<LibraryTraits>;
-using SidHandle = UniqueHandle<SidTraits>;
-using BrushHandle = UniqueHandle<GdiTraits<HBRUSH>>;
-using FontHandle = UniqueHandle<GdiTraits<HFONT>>;
-using BitmapHandle = UniqueHandle<GdiTraits<HBITMAP>>;
-using IconHandle = UniqueHandle<IconTraits>;
-using MemoryDcHandle = UniqueHandle<MemoryDcTraits>;
+using RegKeyHandle = UniqueHandle<NullTraits<HKEY, ::RegCloseKey>>;
+using ServiceHandle = UniqueHandle<NullTraits<SC_HANDLE, ::CloseServiceHandle>>;
+using LibraryHandle = UniqueHandle<NullTraits<HMODULE, ::FreeLibrary>>;
+using SidHandle = UniqueHandle<NullTraits<PSID, ::FreeSid>>;
+using BrushHandle = UniqueHandle<NullTraits<HBRUSH, ::DeleteObject>>;
+using FontHandle = UniqueHandle<NullTraits<HFONT, ::DeleteObject>>;
+using BitmapHandle = UniqueHandle<NullTraits<HBITMAP, ::DeleteObject>>;
+using IconHandle = UniqueHandle<NullTraits<HICON, ::DestroyIcon>>;
+using MemoryDcHandle = UniqueHandle<NullTraits<HDC, ::DeleteDC>>;
 
 // GetProcAddress gives a generic function pointer; this is the one checked cast to the
 // real signature, so that optional exports (absent on older Windows) are looked up safely.

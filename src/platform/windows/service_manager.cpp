@@ -6,12 +6,7 @@
 namespace platform::win {
 namespace {
 
-struct LocalMemoryTraits {
-    using type = HLOCAL;
-    static type none() { return nullptr; }
-    static void close(type h) { ::LocalFree(h); }
-};
-using LocalMemory = UniqueHandle<LocalMemoryTraits>;
+using LocalMemory = UniqueHandle<NullTraits<HLOCAL, ::LocalFree>>;
 
 // The list can grow between the call that measures it and the one that reads it; a few
 // fresh starts are enough for any real system.

@@ -1,10 +1,14 @@
 #pragma once
 // A system made of files for the providers under test: what the kernel and the daemons would
 // answer comes from the tree where it has a file of its own, and is otherwise not known.
+#include <fnmatch.h>
+
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/linux/live/common/system_root.h"
+#include "platform/linux/live/common/text_views.h"
 #include "platform/linux/live/firmware/host_names.h"
 #include "platform/linux/live/system_calls.h"
 
@@ -30,8 +34,33 @@ class TreeSystemCalls final : public SystemCalls {
         return {};
     }
     std::vector<InterfaceAddress> InterfaceAddresses() const override { return {}; }
-    std::optional<HardwareName> HardwareDatabaseName(const HardwareIds&) const override {
-        return std::nullopt;
+    // udev's hardware database from its source files (usr/lib/udev/hwdb.d/*.hwdb): records of
+    // key patterns, each followed by its properties indented by a blank.
+    std::optional<HardwareName> HardwareDatabaseName(const HardwareIds& ids) const override {
+        constexpr std::string_view kFolder = "/usr/lib/udev/hwdb.d/";
+        const std::string key = HardwareDatabaseKey(ids);
+        HardwareName name;
+        for (const std::string& file : files_.ListFolder(kFolder)) {
+            const std::string text = files_.ReadFile(std::string(kFolder) + file).value_or("");
+            bool matches = false, inProperties = false;
+            for (const std::string_view line : Lines(text)) {
+                if (line.empty() || line.front() == '#')
+                    continue;
+                if (line.front() != ' ') {
+                    matches = (matches && !inProperties) ||
+                              ::fnmatch(std::string(line).c_str(), key.c_str(), 0) == 0;
+                    inProperties = false;
+                    continue;
+                }
+                inProperties = true;
+                const std::size_t equals = line.find('=');
+                if (matches && line.substr(1, equals - 1) == "ID_VENDOR_FROM_DATABASE")
+                    name.vendor = line.substr(equals + 1);
+                else if (matches && line.substr(1, equals - 1) == "ID_MODEL_FROM_DATABASE")
+                    name.device = line.substr(equals + 1);
+            }
+        }
+        return name.vendor.empty() ? std::nullopt : std::optional<HardwareName>(name);
     }
     std::vector<PrinterDestination> PrintDestinations() const override { return {}; }
     std::optional<SystemdServices> RunningServices(const SystemRoot&) const override {

@@ -31,12 +31,12 @@ TEST(StorageMountTableTest, DecodesEscapedBlanksTabsLineEndsAndBackslashes) {
     const auto mounts = ParseMountInfo(
         "30 27 8:17 / /media/My\\040Backup\\011two\\012lines\\134end rw - ext4 /dev/sdb1 rw\n"
         "33 27 0:41 / /mnt/smb rw - cifs //server/Scans\\040&\\040Belege rw\n"
-        // Not three octal digits, or NUL: kept as written.
-        "34 27 0:42 / /mnt/a\\08x\\04\\000 rw - nfs srv:/x rw\n");
+        // Not three octal digits: kept as written.
+        "34 27 0:42 / /mnt/a\\08x\\04 rw - nfs srv:/x rw\n");
     ASSERT_EQ(3u, mounts.size());
     EXPECT_EQ("/media/My Backup\ttwo\nlines\\end", mounts[0].mountPoint);
     EXPECT_EQ("//server/Scans & Belege", mounts[1].source);
-    EXPECT_EQ("/mnt/a\\08x\\04\\000", mounts[2].mountPoint);
+    EXPECT_EQ("/mnt/a\\08x\\04", mounts[2].mountPoint);
 }
 
 TEST(StorageMountTableTest, LeavesOutLinesCutShortOrGarbled) {

@@ -30,13 +30,6 @@ std::vector<std::vector<std::string_view>> Rows(std::string_view table, std::siz
     return rows;
 }
 
-void Add(GatewaysByInterface& gateways, std::string_view interface, const char* address) {
-    auto& list = gateways[std::string(interface)];
-    const std::wstring text = Utf8ToWide(address);
-    if (std::find(list.begin(), list.end(), text) == list.end())
-        list.push_back(text);
-}
-
 // 32 hex digits, the address's bytes in network order.
 std::optional<std::array<unsigned char, 16>> Ipv6Bytes(std::string_view hex) {
     if (hex.size() != 32)
@@ -51,6 +44,23 @@ std::optional<std::array<unsigned char, 16>> Ipv6Bytes(std::string_view hex) {
     return bytes;
 }
 
+// A route in use that leads through a gateway.
+bool IsGatewayRoute(std::uint32_t flags) {
+    return (flags & (kRouteUp | kRouteGateway)) == (kRouteUp | kRouteGateway);
+}
+
+// The address as text in the interface's list, once.
+void AddGateway(GatewaysByInterface& gateways, std::string_view interface, int family,
+                const void* address) {
+    char text[INET6_ADDRSTRLEN];
+    if (!::inet_ntop(family, address, text, sizeof text))
+        return;
+    auto& list = gateways[std::string(interface)];
+    const std::wstring gateway = Utf8ToWide(text);
+    if (std::find(list.begin(), list.end(), gateway) == list.end())
+        list.push_back(gateway);
+}
+
 void AddIpv4(GatewaysByInterface& gateways, std::string_view table) {
     // Iface Destination Gateway Flags RefCnt Use Metric Mask MTU Window IRTT, after a row
     // of column titles.
@@ -62,14 +72,12 @@ void AddIpv4(GatewaysByInterface& gateways, std::string_view table) {
         const auto flags = ParseHexNumber(fields[3]);
         const auto mask = ParseHexNumber(fields[7]);
         if (!destination || !gateway || !flags || !mask || *destination != 0 || *mask != 0 ||
-            *gateway == 0 || (*flags & (kRouteUp | kRouteGateway)) != (kRouteUp | kRouteGateway))
+            *gateway == 0 || !IsGatewayRoute(*flags))
             continue;
         // The kernel prints the address's bytes as one number of this machine's byte order.
         in_addr address;
         std::memcpy(&address, &*gateway, sizeof address);
-        char text[INET_ADDRSTRLEN];
-        if (::inet_ntop(AF_INET, &address, text, sizeof text))
-            Add(gateways, fields[0], text);
+        AddGateway(gateways, fields[0], AF_INET, &address);
     }
 }
 
@@ -85,12 +93,9 @@ void AddIpv6(GatewaysByInterface& gateways, std::string_view table) {
         if (!destination || !prefix || !nextHop || !flags || *prefix != 0 ||
             std::any_of(destination->begin(), destination->end(), [](auto b) { return b != 0; }) ||
             std::all_of(nextHop->begin(), nextHop->end(), [](auto b) { return b == 0; }) ||
-            (*flags & (kRouteUp | kRouteGateway)) != (kRouteUp | kRouteGateway) ||
-            (*flags & kRouteReject) != 0)
+            !IsGatewayRoute(*flags) || (*flags & kRouteReject) != 0)
             continue;
-        char text[INET6_ADDRSTRLEN];
-        if (::inet_ntop(AF_INET6, nextHop->data(), text, sizeof text))
-            Add(gateways, fields[9], text);
+        AddGateway(gateways, fields[9], AF_INET6, nextHop->data());
     }
 }
 

@@ -3,25 +3,9 @@
 #include <cstdio>
 
 #include "platform/linux/live/devices/sysfs_values.h"
-#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
-
-// Where distributions install the databases.
-constexpr const char* kPciIds[] = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids",
-                                   "/usr/share/pci.ids"};
-constexpr const char* kUsbIds[] = {"/usr/share/misc/usb.ids", "/usr/share/hwdata/usb.ids",
-                                   "/var/lib/usbutils/usb.ids", "/usr/share/usb.ids"};
-constexpr std::size_t kDatabaseLimit = 32u << 20;
-
-template <std::size_t N>
-std::string FirstFile(const SystemRoot& root, const char* const (&paths)[N]) {
-    for (const char* path : paths)
-        if (auto text = root.ReadFile(path, kDatabaseLimit))
-            return std::move(*text);
-    return {};
-}
 
 std::optional<std::uint16_t> Id(const SystemRoot& root, const std::string& file) {
     const auto line = root.ReadLine(file);
@@ -33,21 +17,13 @@ std::optional<std::uint16_t> Id(const SystemRoot& root, const std::string& file)
 
 }  // namespace
 
-const std::string& HardwareNames::Database(HardwareIds::Bus bus) {
-    auto& text = bus == HardwareIds::Bus::Pci ? pci_ : usb_;
-    if (!text)
-        text = bus == HardwareIds::Bus::Pci ? FirstFile(root_, kPciIds) : FirstFile(root_, kUsbIds);
-    return *text;
-}
-
-std::optional<HardwareName> HardwareNames::Find(const HardwareIds& ids) {
-    const std::optional<HardwareName> fromHwdb = root_.Calls().HardwareDatabaseName(ids);
-    if (fromHwdb && !fromHwdb->device.empty())
-        return fromHwdb;
-    auto fromFile = FindIdsName(Database(ids.bus), ids.vendor, ids.device);
-    if (fromFile && (!fromFile->device.empty() || !fromHwdb))
-        return fromFile;
-    return fromHwdb;
+std::string HardwareDatabaseKey(const HardwareIds& ids) {
+    char key[48];
+    if (ids.bus == HardwareIds::Bus::Pci)
+        std::snprintf(key, sizeof key, "pci:v%08Xd%08X", ids.vendor, ids.device);
+    else
+        std::snprintf(key, sizeof key, "usb:v%04Xp%04X", ids.vendor, ids.device);
+    return key;
 }
 
 std::optional<std::string> DisplayName(const HardwareIds& ids,

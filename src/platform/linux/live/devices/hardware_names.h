@@ -1,15 +1,12 @@
 #pragma once
-// Readable names of PCI and USB devices. On the machine the program runs on, udev's hardware
-// database answers first when the program was built with libudev; then the pci.ids and
-// usb.ids files under the root. Without either, a device has no name and each provider says
-// what it shows instead.
+// Readable names of PCI and USB devices, from udev's hardware database where the program was
+// built with libudev and the machine has the compiled database. Without it a device has no
+// name, and each provider says what it shows instead.
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "platform/linux/live/common/system_root.h"
-#include "platform/linux/live/devices/hardware_ids.h"
 
 namespace platform::live {
 
@@ -20,20 +17,14 @@ struct HardwareIds {
     std::uint16_t device = 0;  // the USB product
 };
 
-class HardwareNames {
-  public:
-    explicit HardwareNames(SystemRoot root) : root_(std::move(root)) {}
-
-    // Each database file is read once, at the first lookup that needs it.
-    std::optional<HardwareName> Find(const HardwareIds& ids);
-
-  private:
-    const std::string& Database(HardwareIds::Bus bus);
-
-    SystemRoot root_;
-    std::optional<std::string> pci_;
-    std::optional<std::string> usb_;
+struct HardwareName {
+    std::string vendor;
+    std::string device;  // empty when the database knows the vendor only
 };
+
+// The key the hardware database files the device under: "pci:v00008086d000010D3",
+// "usb:v0BDAp8153", upper case hex as in its patterns.
+std::string HardwareDatabaseKey(const HardwareIds& ids);
 
 // "Vendor Device" with both names, "Vendor device 10d3" with the vendor's only; nothing
 // without a name.

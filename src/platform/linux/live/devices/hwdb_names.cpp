@@ -2,20 +2,12 @@
 
 #include <libudev.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
 namespace platform::live {
 
 std::optional<HardwareName> HwdbName(const HardwareIds& ids) {
-    // The database's patterns are in upper case hex ("pci:v00008086d000010D3*").
-    char modalias[48];
-    if (ids.bus == HardwareIds::Bus::Pci)
-        std::snprintf(modalias, sizeof modalias, "pci:v%08Xd%08X", ids.vendor, ids.device);
-    else
-        std::snprintf(modalias, sizeof modalias, "usb:v%04Xp%04X", ids.vendor, ids.device);
-
     const std::unique_ptr<udev, decltype(&udev_unref)> context(udev_new(), udev_unref);
     if (!context)
         return std::nullopt;
@@ -23,8 +15,10 @@ std::optional<HardwareName> HwdbName(const HardwareIds& ids) {
                                                                       udev_hwdb_unref);
     if (!hwdb)
         return std::nullopt;  // no compiled database on this machine
+    const std::string modalias = HardwareDatabaseKey(ids);
     HardwareName name;
-    for (udev_list_entry* entry = udev_hwdb_get_properties_list_entry(hwdb.get(), modalias, 0);
+    for (udev_list_entry* entry =
+             udev_hwdb_get_properties_list_entry(hwdb.get(), modalias.c_str(), 0);
          entry; entry = udev_list_entry_get_next(entry)) {
         const char* key = udev_list_entry_get_name(entry);
         const char* value = udev_list_entry_get_value(entry);

@@ -1,4 +1,4 @@
-// Built without libudev: the text databases answer alone.
+// Built without libudev: no device has a name.
 #include "platform/linux/live/devices/hwdb_names.h"
 
 namespace platform::live {

@@ -20,6 +20,24 @@ int PrefixLength(const in6_addr& mask) {
     return bits;
 }
 
+// Where the IP address inside a socket address lies; nothing for other families.
+const void* AddressOf(const sockaddr& socketAddress) {
+    if (socketAddress.sa_family == AF_INET)
+        return &reinterpret_cast<const sockaddr_in&>(socketAddress).sin_addr;
+    if (socketAddress.sa_family == AF_INET6)
+        return &reinterpret_cast<const sockaddr_in6&>(socketAddress).sin6_addr;
+    return nullptr;
+}
+
+// An IPv4 mask as an address, an IPv6 one as its prefix length; empty when unreadable.
+std::string Subnet(int family, const sockaddr& mask) {
+    if (family == AF_INET6)
+        return std::to_string(PrefixLength(reinterpret_cast<const sockaddr_in6&>(mask).sin6_addr));
+    const auto& address = reinterpret_cast<const sockaddr_in&>(mask).sin_addr;
+    char text[INET_ADDRSTRLEN] = {};
+    return ::inet_ntop(AF_INET, &address, text, sizeof text) ? text : "";
+}
+
 }  // namespace
 
 std::vector<InterfaceAddress> LiveInterfaceAddresses() {
@@ -31,35 +49,20 @@ std::vector<InterfaceAddress> LiveInterfaceAddresses() {
     for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
         if (!entry->ifa_addr || !entry->ifa_name)
             continue;
+        const int family = entry->ifa_addr->sa_family;
+        const void* ip = AddressOf(*entry->ifa_addr);
+        // inet_ntop writes an IPv6 address alone: the zone (scope id) is a separate field.
+        char text[INET6_ADDRSTRLEN] = {};
+        if (!ip || !::inet_ntop(family, ip, text, sizeof text))
+            continue;
         InterfaceAddress address;
         address.interface = entry->ifa_name;
         address.flags = entry->ifa_flags;
-        char text[INET6_ADDRSTRLEN] = {};
-        if (entry->ifa_addr->sa_family == AF_INET) {
-            address.family = InterfaceAddress::Family::IPv4;
-            const auto* ip = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-            if (!::inet_ntop(AF_INET, &ip->sin_addr, text, sizeof text))
-                continue;
-            address.address = text;
-            if (entry->ifa_netmask) {
-                const auto* mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
-                if (::inet_ntop(AF_INET, &mask->sin_addr, text, sizeof text))
-                    address.subnet = text;
-            }
-        } else if (entry->ifa_addr->sa_family == AF_INET6) {
-            address.family = InterfaceAddress::Family::IPv6;
-            const auto* ip = reinterpret_cast<const sockaddr_in6*>(entry->ifa_addr);
-            // inet_ntop writes the address alone: the zone (scope id) is a separate field.
-            if (!::inet_ntop(AF_INET6, &ip->sin6_addr, text, sizeof text))
-                continue;
-            address.address = text;
-            if (entry->ifa_netmask) {
-                const auto* mask = reinterpret_cast<const sockaddr_in6*>(entry->ifa_netmask);
-                address.subnet = std::to_string(PrefixLength(mask->sin6_addr));
-            }
-        } else {
-            continue;
-        }
+        address.family =
+            family == AF_INET ? InterfaceAddress::Family::IPv4 : InterfaceAddress::Family::IPv6;
+        address.address = text;
+        if (entry->ifa_netmask)
+            address.subnet = Subnet(family, *entry->ifa_netmask);
         addresses.push_back(std::move(address));
     }
     return addresses;

@@ -84,7 +84,6 @@ std::optional<std::string> WindowsMacAddress(std::string_view sysfsAddress) {
 
 WmiObjectList AdapterConfigurations(const SystemRoot& root,
                                     const std::vector<InterfaceAddress>& addresses) {
-    HardwareNames names(root);
     const DhcpEvidence dhcp(root);
     const auto gateways = ParseDefaultGateways(root.ReadFile("/proc/net/route").value_or(""),
                                                root.ReadFile("/proc/net/ipv6_route").value_or(""));
@@ -102,7 +101,7 @@ WmiObjectList AdapterConfigurations(const SystemRoot& root,
 
         std::string description = name;
         if (const auto ids = SysfsDeviceIds(root, folder + "/device"))
-            if (const auto device = DisplayName(*ids, names.Find(*ids)))
+            if (const auto device = DisplayName(*ids, root.Calls().HardwareDatabaseName(*ids)))
                 description = *device + " (" + name + ")";
         const auto indexLine = root.ReadLine(folder + "/ifindex");
         const auto index = indexLine ? ParseDecimalNumber(*indexLine) : std::nullopt;

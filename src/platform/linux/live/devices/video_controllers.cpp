@@ -8,6 +8,7 @@
 #include "platform/linux/live/devices/drm_outputs.h"
 #include "platform/linux/live/devices/hardware_names.h"
 #include "platform/linux/live/devices/sysfs_values.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -28,7 +29,6 @@ std::optional<std::string> ModeDescription(const SystemRoot& root, const std::st
 }  // namespace
 
 WmiObjectList VideoControllers(const SystemRoot& root) {
-    HardwareNames names(root);
     WmiObjectList objects;
     const std::string bus = "/sys/bus/pci/devices";
     for (const auto& address : root.ListFolder(bus)) {
@@ -49,7 +49,7 @@ WmiObjectList VideoControllers(const SystemRoot& root) {
             continue;
         const HardwareIds ids{HardwareIds::Bus::Pci, static_cast<std::uint16_t>(vendor),
                               static_cast<std::uint16_t>(product)};
-        const auto name = names.Find(ids);
+        const auto name = root.Calls().HardwareDatabaseName(ids);
         std::string text;
         if (const auto display = DisplayName(ids, name)) {
             text = *display;

@@ -15,22 +15,41 @@ class PackageRegistry : public Registry {
     PackageRegistry(SystemRoot root, bool machineIs64Bit);
 
     RegError OpenKey(RegKey parent, const wchar_t* subkey, std::uint32_t access,
-                     RegKey* result) override;
+                     RegKey* result) override {
+        return Call(parent, &MemoryRegistry::OpenKey, subkey, access, result);
+    }
     RegError CreateKey(RegKey parent, const wchar_t* subkey, std::uint32_t access, RegKey* result,
-                       std::uint32_t* disposition) override;
-    RegError CloseKey(RegKey key) override;
+                       std::uint32_t* disposition) override {
+        return Call(parent, &MemoryRegistry::CreateKey, subkey, access, result, disposition);
+    }
+    RegError CloseKey(RegKey key) override { return Call(key, &MemoryRegistry::CloseKey); }
     RegError EnumKey(RegKey key, std::uint32_t index, wchar_t* name,
-                     std::uint32_t* length) override;
+                     std::uint32_t* length) override {
+        return Call(key, &MemoryRegistry::EnumKey, index, name, length);
+    }
     RegError EnumValue(RegKey key, std::uint32_t index, wchar_t* name, std::uint32_t* nameLength,
-                       std::uint32_t* type, void* data, std::uint32_t* bytes) override;
+                       std::uint32_t* type, void* data, std::uint32_t* bytes) override {
+        return Call(key, &MemoryRegistry::EnumValue, index, name, nameLength, type, data, bytes);
+    }
     RegError QueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, void* data,
-                        std::uint32_t* bytes) override;
+                        std::uint32_t* bytes) override {
+        return Call(key, &MemoryRegistry::QueryValue, name, type, data, bytes);
+    }
     RegError SetValue(RegKey key, const wchar_t* name, std::uint32_t type, const void* data,
-                      std::uint32_t bytes) override;
+                      std::uint32_t bytes) override {
+        return Call(key, &MemoryRegistry::SetValue, name, type, data, bytes);
+    }
 
   private:
     // Holds the lock for the call; fills the registry when the call names HKLM first.
     std::unique_lock<std::mutex> Enter(RegKey key);
+
+    // The memory registry's answer to the call, under the lock.
+    template <class Method, class... Arguments>
+    RegError Call(RegKey key, Method method, Arguments... arguments) {
+        const auto lock = Enter(key);
+        return (memory_.*method)(key, arguments...);
+    }
 
     const SystemRoot root_;
     const bool machineIs64Bit_;

@@ -84,46 +84,42 @@ int CallManager(sd_bus* bus, const char* method, Message& reply) {
     return rc;
 }
 
-int ListLoaded(sd_bus* bus, std::vector<LoadedUnit>& units) {
+// Calls a method of the manager that answers with an array of structures of the signature,
+// and hands the reply to `readOne` for each; it answers as sd_bus_message_read does.
+template <class ReadOne>
+int ReadArray(sd_bus* bus, const char* method, const char* signature, ReadOne readOne) {
     Message reply;
-    int rc = CallManager(bus, "ListUnits", reply);
+    int rc = CallManager(bus, method, reply);
     if (rc < 0)
         return rc;
-    rc = sd_bus_message_enter_container(reply.get(), SD_BUS_TYPE_ARRAY, "(ssssssouso)");
+    rc = sd_bus_message_enter_container(reply.get(), SD_BUS_TYPE_ARRAY, signature);
     if (rc < 0)
         return rc;
-    for (;;) {
+    while ((rc = readOne(reply.get(), signature)) > 0) {
+    }
+    return rc < 0 ? rc : sd_bus_message_exit_container(reply.get());
+}
+
+int ListLoaded(sd_bus* bus, std::vector<LoadedUnit>& units) {
+    return ReadArray(bus, "ListUnits", "(ssssssouso)", [&](sd_bus_message* reply, const char* as) {
         const char *name, *description, *load, *active, *sub, *followed, *path, *jobType, *jobPath;
         std::uint32_t jobId;
-        rc = sd_bus_message_read(reply.get(), "(ssssssouso)", &name, &description, &load, &active,
-                                 &sub, &followed, &path, &jobId, &jobType, &jobPath);
-        if (rc < 0)
-            return rc;
-        if (rc == 0)
-            break;
-        units.push_back({name, description, load, active, path});
-    }
-    return sd_bus_message_exit_container(reply.get());
+        const int rc = sd_bus_message_read(reply, as, &name, &description, &load, &active, &sub,
+                                           &followed, &path, &jobId, &jobType, &jobPath);
+        if (rc > 0)
+            units.push_back({name, description, load, active, path});
+        return rc;
+    });
 }
 
 int ListFiles(sd_bus* bus, std::vector<std::pair<std::string, std::string>>& files) {
-    Message reply;
-    int rc = CallManager(bus, "ListUnitFiles", reply);
-    if (rc < 0)
-        return rc;
-    rc = sd_bus_message_enter_container(reply.get(), SD_BUS_TYPE_ARRAY, "(ss)");
-    if (rc < 0)
-        return rc;
-    for (;;) {
+    return ReadArray(bus, "ListUnitFiles", "(ss)", [&](sd_bus_message* reply, const char* as) {
         const char *path, *state;
-        rc = sd_bus_message_read(reply.get(), "(ss)", &path, &state);
-        if (rc < 0)
-            return rc;
-        if (rc == 0)
-            break;
-        files.emplace_back(path, state);
-    }
-    return sd_bus_message_exit_container(reply.get());
+        const int rc = sd_bus_message_read(reply, as, &path, &state);
+        if (rc > 0)
+            files.emplace_back(path, state);
+        return rc;
+    });
 }
 
 // Asks one unit for what its status block needs beyond its state; gives up on the first

@@ -1,7 +1,9 @@
 #include "platform/linux/live/packages/unit_files.h"
 #include "platform/linux/live/common/text_views.h"
+#include "platform/linux/live/common/unit_folders.h"
 #include "platform/linux/live/common/unit_syntax.h"
 
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -39,21 +41,6 @@ std::string Unescaped(std::string_view text) {
         }
     }
     return out;
-}
-
-// Follows a link inside the root (an absolute target would otherwise leave a test's tree),
-// a few steps at most, as the kernel stops loops.
-std::string Resolved(const SystemRoot& root, std::string path) {
-    for (int step = 0; step < 8; ++step) {
-        const auto target = root.ReadLink(path);
-        if (!target || target->empty())
-            break;
-        if (target->front() == '/')
-            path = *target;
-        else
-            path = path.substr(0, path.rfind('/') + 1) + *target;
-    }
-    return path;
 }
 
 }  // namespace
@@ -112,42 +99,34 @@ std::string ExpandSpecifiers(std::string_view text, std::string_view unitName) {
 }
 
 std::vector<UnitFile> ReadUnitFiles(const SystemRoot& root) {
+    const std::vector<std::string> folders(std::begin(kUnitFolders), std::end(kUnitFolders));
     std::map<std::string, UnitFile> units;
-    std::set<std::string> enabled;
-    for (std::string_view folder : kUnitFolders) {
-        for (const std::string& name : root.ListFolder(folder)) {
-            const std::string path = std::string(folder) + "/" + name;
-            if (name.ends_with(".wants") || name.ends_with(".requires")) {
-                for (const std::string& link : root.ListFolder(path))
-                    if (link.ends_with(kServiceSuffix))
-                        enabled.insert(link);
-                continue;
-            }
-            if (!name.ends_with(kServiceSuffix) || units.count(name))
-                continue;
-            UnitFile unit;
-            unit.name = name;
-            const auto target = root.ReadLink(path);
-            unit.masked = target && *target == "/dev/null";
-            unit.alias = target && !unit.masked && BaseName(*target) != name;
-            unit.path = Resolved(root, path);
-            if (!unit.masked) {
-                const auto text = root.ReadFile(unit.path, 1u << 20);
-                unit.masked = text && text->empty();
-                if (text)
-                    unit.text = ParseUnitFile(*text);
-            }
-            units.emplace(name, std::move(unit));
+    for (const auto& [name, path] : UnitFilesIn(root, folders, kServiceSuffix)) {
+        UnitFile unit;
+        unit.name = name;
+        const auto target = root.ReadLink(path);
+        unit.masked = target && *target == "/dev/null";
+        unit.alias = target && !unit.masked && BaseName(*target) != name;
+        unit.path = FollowLinks(root, path);
+        if (!unit.masked) {
+            const auto text = root.ReadFile(unit.path, 1u << 20);
+            unit.masked = text && text->empty();
+            if (text)
+                unit.text = ParseUnitFile(*text);
         }
+        units.emplace(name, std::move(unit));
     }
+    std::set<std::string> enabled;
+    for (const EnablingLink& link :
+         EnablingLinks(root, folders, kServiceSuffix, Dependencies::kWantsAndRequires))
+        enabled.insert(link.unit);
 
     // An enabled instance is made from its template, unless a file of its own exists.
     for (const std::string& name : enabled) {
-        const std::size_t at = name.find('@');
-        if (at == std::string::npos || IsTemplate(name) || units.count(name))
+        const auto templateName = TemplateOf(name);
+        if (!templateName || units.count(name))
             continue;
-        const std::string templateName = name.substr(0, at + 1) + std::string(kServiceSuffix);
-        const auto found = units.find(templateName);
+        const auto found = units.find(*templateName);
         if (found == units.end() || found->second.masked || found->second.alias)
             continue;
         UnitFile instance = found->second;

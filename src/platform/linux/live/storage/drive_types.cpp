@@ -1,5 +1,7 @@
 #include "platform/linux/live/storage/drive_types.h"
 
+#include <libmount/libmount.h>
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -10,45 +12,25 @@ bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> word
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
-// Shares served by another machine (9p and virtiofs: a host's folders in a virtual machine
-// or WSL, the nearest thing to a mapped network drive).
-bool IsNetworkType(std::string_view fsType) {
-    return IsOneOf(fsType, {"nfs",
-                            "nfs4",
-                            "cifs",
-                            "smb3",
-                            "smbfs",
-                            "ncpfs",
-                            "afs",
-                            "9p",
-                            "virtiofs",
-                            "glusterfs",
-                            "ceph",
-                            "davfs",
-                            "lustre",
-                            "fuse.sshfs",
-                            "fuse.glusterfs",
-                            "fuse.ceph-fuse",
-                            "fuse.cephfs",
-                            "fuse.s3fs",
-                            "fuse.rclone",
-                            "fuse.davfs2",
-                            "fuse.smbnetfs",
-                            "fuse.curlftpfs"});
+// Shares served by another machine: libmount's network file systems (less the NFS server's
+// control folder, which it counts as both kinds), the shares of a host's folders with a
+// virtual machine or WSL (virtiofs, 9p: the nearest thing to a mapped network drive), and the
+// network file systems libmount does not know.
+bool IsNetworkType(const std::string& fsType) {
+    if (mnt_fstype_is_netfs(fsType.c_str()) && !mnt_fstype_is_pseudofs(fsType.c_str()))
+        return true;
+    return IsOneOf(fsType,
+                   {"virtiofs", "ceph", "davfs", "lustre", "fuse.glusterfs", "fuse.ceph-fuse",
+                    "fuse.cephfs", "fuse.s3fs", "fuse.rclone", "fuse.davfs2", "fuse.smbnetfs"});
 }
 
 // File systems that hold no files of a disk: the kernel's views (proc, sysfs, cgroup...),
 // memory (tmpfs, ramfs: what a reboot loses is no drive), container layers (overlay over
-// folders of a disk already listed) and images (squashfs: snaps, live media).
-bool IsPseudoType(std::string_view fsType) {
-    return fsType.substr(0, 6) == "cgroup" ||
-           IsOneOf(fsType,
-                   {"proc",       "sysfs",     "devtmpfs", "devpts",     "tmpfs",       "ramfs",
-                    "securityfs", "debugfs",   "tracefs",  "bpf",        "mqueue",      "hugetlbfs",
-                    "fusectl",    "configfs",  "pstore",   "autofs",     "binfmt_misc", "nsfs",
-                    "efivarfs",   "selinuxfs", "smackfs",  "apparmorfs", "rpc_pipefs",  "nfsd",
-                    "overlay",    "aufs",      "squashfs", "rootfs",     "usbfs",       "xenfs",
-                    "devfs",      "sockfs",    "pipefs",   "zonefs"});
+// folders of a disk already listed) and images (squashfs: snaps, live media). libmount
+// knows most; not images, aufs, or a few kernel views of old or special systems.
+bool IsPseudoType(const std::string& fsType) {
+    return mnt_fstype_is_pseudofs(fsType.c_str()) ||
+           IsOneOf(fsType, {"aufs", "squashfs", "usbfs", "xenfs", "zonefs"});
 }
 
 // File systems that live on a disk even when the device number does not lead to it (btrfs

@@ -1,77 +1,72 @@
 #include "platform/linux/live/storage/mount_table.h"
-#include "platform/linux/live/common/text_views.h"
+
+#include <libmount/libmount.h>
+#include <sys/sysmacros.h>
+
+#include <cstdio>
+#include <memory>
 
 namespace platform::live {
 namespace {
 
-bool IsOctal(char c) {
-    return c >= '0' && c <= '7';
+using Table = std::unique_ptr<libmnt_table, decltype(&mnt_unref_table)>;
+
+// A line libmount cannot read is left out; the lines after it still count.
+int SkipLine(libmnt_table*, const char*, int) {
+    return 1;
 }
 
-// The kernel writes exactly three octal digits; anything else after a backslash is kept as
-// it stands, and so is an escape of NUL, which no path can hold.
-std::string Decode(std::string_view field) {
-    std::string text;
-    text.reserve(field.size());
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && IsOctal(field[i + 1]) &&
-            IsOctal(field[i + 2]) && IsOctal(field[i + 3])) {
-            const int value =
-                (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0');
-            if (value > 0 && value < 256) {
-                text += static_cast<char>(value);
-                i += 3;
-                continue;
-            }
-        }
-        text += field[i];
+Table NewTable() {
+    Table table(mnt_new_table(), mnt_unref_table);
+    if (table)
+        mnt_table_set_parser_errcb(table.get(), SkipLine);
+    return table;
+}
+
+std::string Field(const char* value) {
+    return value ? value : "";
+}
+
+std::vector<MountEntry> Entries(libmnt_table* table) {
+    std::vector<MountEntry> entries;
+    const std::unique_ptr<libmnt_iter, decltype(&mnt_free_iter)> at(mnt_new_iter(MNT_ITER_FORWARD),
+                                                                    mnt_free_iter);
+    libmnt_fs* fs = nullptr;
+    while (at && mnt_table_next_fs(table, at.get(), &fs) == 0) {
+        MountEntry entry;
+        const dev_t device = mnt_fs_get_devno(fs);
+        entry.device = std::to_string(major(device)) + ":" + std::to_string(minor(device));
+        entry.root = Field(mnt_fs_get_root(fs));
+        entry.mountPoint = Field(mnt_fs_get_target(fs));
+        entry.fsType = Field(mnt_fs_get_fstype(fs));
+        entry.source = Field(mnt_fs_get_source(fs));
+        if (!entry.mountPoint.empty() && entry.mountPoint.front() == '/')
+            entries.push_back(std::move(entry));
     }
-    return text;
-}
-
-bool IsDevice(std::string_view field) {
-    const std::size_t colon = field.find(':');
-    if (colon == std::string_view::npos || colon == 0 || colon + 1 == field.size())
-        return false;
-    for (std::size_t i = 0; i < field.size(); ++i)
-        if (i != colon && (field[i] < '0' || field[i] > '9'))
-            return false;
-    return true;
+    return entries;
 }
 
 }  // namespace
 
 std::vector<MountEntry> ParseMountInfo(std::string_view text) {
-    std::vector<MountEntry> entries;
-    for (const std::string_view line : Lines(text)) {
-        // The kernel separates fields with single blanks, so an empty field (a mount made
-        // with an empty source) stays in its place.
-        const auto fields = SplitFields(line, ' ');
-        // id, parent, major:minor, root, mount point, options, optional fields..., "-",
-        // type, source, super options.
-        if (fields.size() < 10 || !IsDevice(fields[2]))
-            continue;
-        std::size_t separator = 6;
-        while (separator < fields.size() && fields[separator] != "-")
-            ++separator;
-        if (fields.size() - separator < 4)
-            continue;
-        MountEntry entry;
-        entry.device = std::string(fields[2]);
-        entry.root = Decode(fields[3]);
-        entry.mountPoint = Decode(fields[4]);
-        entry.fsType = Decode(fields[separator + 1]);
-        entry.source = Decode(fields[separator + 2]);
-        if (entry.mountPoint.empty() || entry.mountPoint.front() != '/')
-            continue;
-        entries.push_back(std::move(entry));
-    }
-    return entries;
+    const Table table = NewTable();
+    if (!table || text.empty())
+        return {};
+    const std::unique_ptr<FILE, decltype(&std::fclose)> stream(
+        fmemopen(const_cast<char*>(text.data()), text.size(), "r"), std::fclose);
+    if (!stream)
+        return {};
+    mnt_table_parse_stream(table.get(), stream.get(), "mountinfo");
+    return Entries(table.get());
 }
 
 std::vector<MountEntry> ReadMountTable(const SystemRoot& root) {
-    const auto text = root.ReadFile("/proc/self/mountinfo");
-    return text ? ParseMountInfo(*text) : std::vector<MountEntry>{};
+    const Table table = NewTable();
+    if (!table)
+        return {};
+    // A table that cannot be read to its end still gives the mounts read so far.
+    mnt_table_parse_file(table.get(), root.Path("/proc/self/mountinfo").c_str());
+    return Entries(table.get());
 }
 
 }  // namespace platform::live

@@ -1,7 +1,7 @@
 #pragma once
-// The mounts of a system as /proc/self/mountinfo lists them: one line per mount, fields
-// separated by blanks, with blanks, tabs, line ends and backslashes in paths written as octal
-// escapes (\040 \011 \012 \134).
+// The mounts of a system as /proc/self/mountinfo lists them, read by libmount: one line per
+// mount, fields separated by blanks, with blanks, tabs, line ends and backslashes in paths
+// written as octal escapes (\040 \011 \012 \134).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +18,8 @@ struct MountEntry {
     std::string source;      // "/dev/sda1", "server:/export", "//server/share", "none"...
 };
 
-// The well-formed lines of the text, in order; a line with fields missing is left out.
+// The well-formed lines of the text, in order; a line libmount cannot read, or a mount on
+// a path that is not absolute, is left out.
 std::vector<MountEntry> ParseMountInfo(std::string_view text);
 
 // The mounts of the process reading, as the system under `root` lists them.

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/linux/live/classes.h"
+#include "platform/linux/live/common/text_views.h"
+#include "platform/linux/live/common/unit_folders.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/system/crontab.h"
 #include "platform/linux/live/system/desktop_entry.h"
@@ -22,19 +24,6 @@ struct Source {
     std::optional<std::string> user;
 };
 
-std::string Joined(std::string folder, std::string_view name) {
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    if (folder != "/")
-        folder += '/';
-    return folder + std::string(name);
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string FileOf(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
@@ -47,20 +36,15 @@ std::optional<std::string> UserOf(const StartupUser& user) {
 std::string ConfigHome(const StartupUser& user) {
     if (user.configHome && !user.configHome->empty() && user.configHome->front() == '/')
         return *user.configHome;
-    return user.home.empty() ? std::string() : Joined(user.home, ".config");
+    return user.home.empty() ? std::string() : JoinPath(user.home, ".config");
 }
 
 std::vector<std::string> ConfigDirs(const StartupUser& user) {
     std::vector<std::string> dirs;
     const std::string listed = user.configDirs.value_or("");
-    std::string_view rest = listed;
-    while (!rest.empty()) {
-        const std::size_t colon = rest.find(':');
-        const std::string_view dir = rest.substr(0, colon);
+    for (const std::string_view dir : SplitFields(listed, ':'))
         if (!dir.empty() && dir.front() == '/')
             dirs.emplace_back(dir);
-        rest.remove_prefix(colon == std::string_view::npos ? rest.size() : colon + 1);
-    }
     if (dirs.empty())
         dirs.emplace_back("/etc/xdg");
     return dirs;
@@ -82,15 +66,15 @@ void Add(WmiObjectList& list, const std::string& name, const std::optional<std::
 void AddAutostartEntries(const SystemRoot& root, const StartupUser& user, WmiObjectList& list) {
     std::vector<Source> sources;
     if (const std::string home = ConfigHome(user); !home.empty())
-        sources.push_back({Joined(home, "autostart"), UserOf(user)});
+        sources.push_back({JoinPath(home, "autostart"), UserOf(user)});
     for (const std::string& dir : ConfigDirs(user))
-        sources.push_back({Joined(dir, "autostart"), std::nullopt});
+        sources.push_back({JoinPath(dir, "autostart"), std::nullopt});
     std::set<std::string> seen;
     for (const Source& source : sources) {
         for (const std::string& file : root.ListFolder(source.folder)) {
             if (!file.ends_with(".desktop") || !seen.insert(file).second)
                 continue;
-            const std::string path = Joined(source.folder, file);
+            const std::string path = JoinPath(source.folder, file);
             const auto text = root.ReadFile(path, kFileLimit);
             if (!text)
                 continue;
@@ -105,75 +89,52 @@ void AddAutostartEntries(const SystemRoot& root, const StartupUser& user, WmiObj
     }
 }
 
-// The file a path leads to through links, each resolved inside the root; nothing when the
-// chain ends nowhere or at /dev/null (a masked unit).
-std::optional<std::string> FollowLinks(const SystemRoot& root, std::string path) {
-    for (int hop = 0; hop < 16; ++hop) {
-        const auto target = root.ReadLink(path);
-        if (!target)
-            return root.Exists(path) ? std::optional<std::string>(path) : std::nullopt;
-        if (*target == "/dev/null" || target->empty())
-            return std::nullopt;
-        path = target->front() == '/' ? *target : Joined(FolderOf(path), *target);
-    }
-    return std::nullopt;
-}
-
-// Where the service manager would load a unit from: the first folder of its user search path
-// that holds the unit (or, for an instance "a@b.service", its template "a@.service");
-// a unit found nowhere is the file its enabling link points at.
-std::optional<std::string> FindUnit(const SystemRoot& root, const std::vector<std::string>& path,
-                                    const std::string& unit, const std::string& link) {
-    std::vector<std::string> names = {unit};
-    const std::size_t at = unit.find('@');
-    const std::size_t dot = unit.rfind('.');
-    if (at != std::string::npos && dot != std::string::npos && at + 1 < dot)
-        names.push_back(unit.substr(0, at + 1) + unit.substr(dot));
-    for (const std::string& name : names)
-        for (const std::string& folder : path)
-            if (const std::string candidate = Joined(folder, name); root.Exists(candidate))
-                return FollowLinks(root, candidate);
-    return FollowLinks(root, link);
+// The unit file a path leads to; nothing when the chain of links ends nowhere or at
+// /dev/null (a masked unit).
+std::optional<std::string> UnitFileAt(const SystemRoot& root, const std::string& path) {
+    std::string end = FollowLinks(root, path);
+    if (end == "/dev/null" || root.ReadLink(end) || !root.Exists(end))
+        return std::nullopt;
+    return end;
 }
 
 // Services enabled for user sessions: links in the *.wants folders of the user's and the
 // system's user-unit configuration. Other kinds of units start no command of their own.
+// The service manager loads each from the first folder of its user search path that holds
+// the unit (or, for an instance "a@b.service", its template "a@.service"); a unit found
+// nowhere is the file its enabling link points at.
 void AddUserServices(const SystemRoot& root, const StartupUser& user, WmiObjectList& list) {
     const std::string configHome = ConfigHome(user);
-    std::vector<Source> sources;
-    std::vector<std::string> searchPath;
+    std::vector<std::string> sources;
+    std::vector<std::optional<std::string>> owners;
     if (!configHome.empty()) {
-        sources.push_back({Joined(configHome, "systemd/user"), UserOf(user)});
-        searchPath.push_back(Joined(configHome, "systemd/user"));
+        sources.push_back(JoinPath(configHome, "systemd/user"));
+        owners.push_back(UserOf(user));
     }
-    sources.push_back({"/etc/systemd/user", std::nullopt});
-    searchPath.push_back("/etc/systemd/user");
+    sources.emplace_back("/etc/systemd/user");
+    owners.emplace_back();
+    std::vector<std::string> searchPath = sources;
     if (!user.home.empty())
-        searchPath.push_back(Joined(user.home, ".local/share/systemd/user"));
+        searchPath.push_back(JoinPath(user.home, ".local/share/systemd/user"));
     for (const char* folder : {"/usr/local/share/systemd/user", "/usr/share/systemd/user",
                                "/usr/local/lib/systemd/user", "/usr/lib/systemd/user"})
         searchPath.emplace_back(folder);
+    const auto files = UnitFilesIn(root, searchPath, ".service");
 
-    std::set<std::string> seen;
-    for (const Source& source : sources) {
-        for (const std::string& wants : root.ListFolder(source.folder)) {
-            if (!wants.ends_with(".wants"))
-                continue;
-            const std::string folder = Joined(source.folder, wants);
-            for (const std::string& unit : root.ListFolder(folder)) {
-                if (!unit.ends_with(".service") || !seen.insert(unit).second)
-                    continue;
-                const auto file = FindUnit(root, searchPath, unit, Joined(folder, unit));
-                const auto text = file ? root.ReadFile(*file, kFileLimit) : std::nullopt;
-                if (!text || text->empty())
-                    continue;  // masked (an empty unit file masks too), or unreadable
-                const ServiceUnit service = ParseServiceUnit(*text);
-                std::optional<std::string> command;
-                for (const std::string& start : service.execStart)
-                    command = command ? *command + "; " + start : start;
-                Add(list, service.description.value_or(unit), command, *file, source.user);
-            }
-        }
+    for (const EnablingLink& link :
+         EnablingLinks(root, sources, ".service", Dependencies::kWants)) {
+        auto found = files.find(link.unit);
+        if (const auto templateName = TemplateOf(link.unit); found == files.end() && templateName)
+            found = files.find(*templateName);
+        const auto file = UnitFileAt(root, found == files.end() ? link.path : found->second);
+        const auto text = file ? root.ReadFile(*file, kFileLimit) : std::nullopt;
+        if (!text || text->empty())
+            continue;  // masked (an empty unit file masks too), or unreadable
+        const ServiceUnit service = ParseServiceUnit(*text);
+        std::optional<std::string> command;
+        for (const std::string& start : service.execStart)
+            command = command ? *command + "; " + start : start;
+        Add(list, service.description.value_or(link.unit), command, *file, owners[link.folder]);
     }
 }
 

@@ -1,6 +1,12 @@
 #include "platform/linux/live/system/user_accounts.h"
 
+#include <pwd.h>
+#include <shadow.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <ctime>
+#include <memory>
 #include <set>
 
 #include "platform/linux/live/classes.h"
@@ -12,8 +18,34 @@
 namespace platform::live {
 namespace {
 
-bool IsAccountName(std::string_view name) {
-    return !name.empty() && name.front() != '+' && name.front() != '-' && name.front() != '#';
+// The C library's readers hand back the "+"/"-" lines of the compat name service as entries.
+bool IsAccountName(const char* name) {
+    return name && *name && *name != '+' && *name != '-';
+}
+
+// Each entry the C library's reader of the format finds in the text, as the name service
+// reads the files; lines it cannot read are skipped.
+template <class Entry, class Reader, class Use>
+void ReadEntries(std::string_view text, Reader read, Use use) {
+    if (text.empty())
+        return;
+    const std::unique_ptr<FILE, decltype(&std::fclose)> stream(
+        fmemopen(const_cast<char*>(text.data()), text.size(), "r"), std::fclose);
+    if (!stream)
+        return;
+    std::vector<char> buffer(4096);
+    Entry entry{};
+    Entry* found = nullptr;
+    for (;;) {
+        const int error = read(stream.get(), &entry, buffer.data(), buffer.size(), &found);
+        if (error == ERANGE && buffer.size() < (1u << 24)) {
+            buffer.resize(buffer.size() * 2);  // the reader went back to the line's start
+            continue;
+        }
+        if (error != 0 || !found)
+            return;
+        use(entry);
+    }
 }
 
 WmiObject Account(const PasswdEntry& entry, const std::optional<std::string>& domain,
@@ -33,16 +65,10 @@ WmiObject Account(const PasswdEntry& entry, const std::optional<std::string>& do
 
 std::vector<PasswdEntry> ParsePasswd(std::string_view text) {
     std::vector<PasswdEntry> entries;
-    for (const std::string_view line : Lines(text, Lines::Ends::kNewlineOrCrLf)) {
-        const auto fields = SplitFields(line, ':');
-        if (fields.size() < 3 || !IsAccountName(fields[0]))
-            continue;
-        const auto uid = ParseUnsigned<std::uint32_t>(fields[2]);
-        if (!uid)
-            continue;
-        entries.push_back({std::string(fields[0]), *uid,
-                           fields.size() > 4 ? std::string(fields[4]) : std::string()});
-    }
+    ReadEntries<passwd>(text, fgetpwent_r, [&](const passwd& entry) {
+        if (IsAccountName(entry.pw_name))
+            entries.push_back({entry.pw_name, entry.pw_uid, entry.pw_gecos ? entry.pw_gecos : ""});
+    });
     return entries;
 }
 
@@ -55,15 +81,15 @@ std::optional<std::string> FullName(std::string_view gecos) {
 
 std::map<std::string, std::optional<std::int64_t>> ParseShadowExpiry(std::string_view text) {
     std::map<std::string, std::optional<std::int64_t>> expiry;
-    for (const std::string_view line : Lines(text, Lines::Ends::kNewlineOrCrLf)) {
-        const auto fields = SplitFields(line, ':');
-        if (fields.size() < 2 || !IsAccountName(fields[0]))
-            continue;
+    ReadEntries<spwd>(text, fgetspent_r, [&](const spwd& entry) {
+        if (!IsAccountName(entry.sp_namp))
+            return;
+        // An empty field reads as -1.
         std::optional<std::int64_t> day;
-        if (fields.size() > 7)
-            day = ParseUnsigned<std::int64_t>(fields[7]);
-        expiry.emplace(std::string(fields[0]), day);
-    }
+        if (entry.sp_expire >= 0)
+            day = entry.sp_expire;
+        expiry.emplace(entry.sp_namp, day);
+    });
     return expiry;
 }
 
@@ -74,8 +100,9 @@ bool AccountExpired(const std::optional<std::int64_t>& expiryDay, std::int64_t t
 WmiObjectList UserAccounts(const SystemRoot& root) {
     // Local accounts belong to the computer, as Windows names the computer their domain.
     const std::optional<std::string> domain = ReadKernelIdentity(root).hostName;
-    const auto passwd = root.ReadFile("/etc/passwd");
-    std::vector<PasswdEntry> entries = passwd ? ParsePasswd(*passwd) : std::vector<PasswdEntry>{};
+    const auto passwdText = root.ReadFile("/etc/passwd");
+    std::vector<PasswdEntry> entries =
+        passwdText ? ParsePasswd(*passwdText) : std::vector<PasswdEntry>{};
     // Readable by root only: others learn nothing about expiry.
     const auto shadowText = root.ReadFile("/etc/shadow");
     const auto shadow = shadowText ? ParseShadowExpiry(*shadowText)
