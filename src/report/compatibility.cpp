@@ -38,23 +38,31 @@ void CInventoryReport::AssessCompatibility() {
 
 void CInventoryReport::AssessRequirements(const SystemRequirements& requirements,
                                           const CompatibilityFields& fields) {
-    *fields.cpuActual = FormatHertz(m_processorSpeed);
+    *fields.cpuActual = KnownHertzText(m_processorSpeed);
     *fields.cpuRequired = FormatHertz(requirements.cpuRequired);
     *fields.cpuRecommended = FormatHertz(requirements.cpuRecommended);
-    *fields.ramActual = FormatBytes(m_totalPhysicalMemory);
+    *fields.ramActual = KnownBytesText(m_totalPhysicalMemory);
     *fields.ramRequired = FormatBytes(requirements.ramRequired);
     *fields.ramRecommended = FormatBytes(requirements.ramRecommended);
-    *fields.diskActual = FormatBytes(m_totalDiskSize);
+    *fields.diskActual = KnownBytesText(m_totalDiskSize);
     *fields.diskRequired = FormatBytes(requirements.diskRequired);
     *fields.diskRecommended = FormatBytes(requirements.diskRecommended);
 
     bool belowRequired = false;
     bool belowRecommended = false;
     std::wstring& status = *fields.status;
+    // A figure nobody could read is no shortfall: the verdict is at best yellow and says so.
+    bool unknown = false;
     // A shortfall adds its line to the status and marks the measured value.
     const auto measure = [&](double actual, double required, double recommended,
                              const std::wstring& requiredText, const std::wstring& recommendedText,
-                             const wchar_t* resource, std::wstring& actualText) {
+                             const wchar_t* resource, const wchar_t* figure,
+                             std::wstring& actualText) {
+        if (!IsKnownFigure(actual)) {
+            unknown = true;
+            status += std::wstring(figure) + L" unknown&#13;";
+            return;
+        }
         if (required > actual) {
             belowRequired = true;
             status += requiredText + resource + L" required&#13;";
@@ -67,18 +75,19 @@ void CInventoryReport::AssessRequirements(const SystemRequirements& requirements
         MarkShortfall(actualText);
     };
     measure(m_processorSpeed, requirements.cpuRequired, requirements.cpuRecommended,
-            *fields.cpuRequired, *fields.cpuRecommended, L" CPU speed or higher",
+            *fields.cpuRequired, *fields.cpuRecommended, L" CPU speed or higher", L"CPU speed",
             *fields.cpuActual);
     measure(m_totalPhysicalMemory, requirements.ramRequired, requirements.ramRecommended,
-            *fields.ramRequired, *fields.ramRecommended, L" of RAM or higher", *fields.ramActual);
+            *fields.ramRequired, *fields.ramRecommended, L" of RAM or higher", L"RAM size",
+            *fields.ramActual);
     // A disk below the required size makes the verdict red whatever processor and memory say.
     measure(m_totalDiskSize, requirements.diskRequired, requirements.diskRecommended,
             *fields.diskRequired, *fields.diskRecommended, L" of disk space or higher",
-            *fields.diskActual);
+            L"Disk size", *fields.diskActual);
 
     if (belowRequired) {
         *fields.color = L"red";
-    } else if (belowRecommended) {
+    } else if (belowRecommended || unknown) {
         *fields.color = L"yellow";
     } else {
         *fields.color = L"green";

@@ -9,6 +9,7 @@
 #include "report/html_text.h"
 #include "report/int64_text.h"
 #include "report/inventory_report.h"
+#include "report/linux_texts.h"
 #include "report/session_fields.h"
 #include "report/shown_date.h"
 #include "util/datetime.h"
@@ -54,6 +55,14 @@ const Section kComponentSections[] = {
     {L"OptionalFeature", &CInventoryReport::RenderComponents},
     {L"ServerFeature", &CInventoryReport::RenderComponents},
     {L"Subcomponents", &CInventoryReport::RenderSubcomponents},
+};
+
+// The queries data build 17 added, after every earlier one.
+const Section kLaterSections[] = {
+    {L"DiskDrive", &CInventoryReport::RenderDiskDrive},
+    {L"USBDevice", &CInventoryReport::RenderUSBDevice},
+    {L"Platform", &CInventoryReport::RenderPlatform},
+    {L"Tpm", &CInventoryReport::RenderTpm},
 };
 
 // Copies a present field, escaped, into its model field; an absent one leaves it unchanged.
@@ -133,6 +142,7 @@ long long CoreCount(const SessionItem& item) {
 }  // namespace
 
 void CInventoryReport::RenderSections(const SessionData& session, const ChangeData& changes) {
+    m_linuxMode = IsLinuxSession(session);
     const bool previousSession = m_lastSessionTime.tm_year != 0;
     const auto renderChanges = [&](const std::wstring& query) {
         if (!previousSession) {
@@ -162,6 +172,9 @@ void CInventoryReport::RenderSections(const SessionData& session, const ChangeDa
         m_totalPhysicalMemory = static_cast<double>(m_visibleMemoryKilobytes) * 1024.0;
         m_physicalMemoryTotalSize = FormatBytes(m_totalPhysicalMemory);
     }
+    if (!IsKnownFigure(m_totalPhysicalMemory)) {
+        m_physicalMemoryTotalSize = kUnknownFigure;
+    }
 
     const auto programs32 = session.find(L"InstalledSoftware32");
     if (programs32 != session.end()) {
@@ -183,6 +196,9 @@ void CInventoryReport::RenderSections(const SessionData& session, const ChangeDa
         }
         renderSection(section);
     }
+    for (const Section& section : kLaterSections) {
+        renderSection(section);
+    }
 
     if (!previousSession) {
         m_recentChangesDisableStart = L"<!-- Disable recent changes as no previous session exists";
@@ -197,7 +213,8 @@ void CInventoryReport::SetLastSessionTime(const std::tm& lastSession) {
 }
 
 void CInventoryReport::RenderVersion(const std::vector<SessionItem>& items) {
-    if (items.empty()) {
+    // A Linux run as root or not reads the figures the report shows alike.
+    if (items.empty() || m_linuxMode) {
         return;
     }
     const std::wstring* runAsAdmin = FindField(items.front(), L"RunAsAdmin");
@@ -341,14 +358,8 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
         const std::wstring label = L"Disk #" + IntToText(disk) + L":";
 
         const double size = TextToDouble(FieldText(item, L"Size"));
-        double free = TextToDouble(FieldText(item, L"FreeSpace"));
-        if (free > size) {
-            free = size;
-        }
-        double fullness = 0;
-        if (size > 0) {
-            fullness = static_cast<long long>((size - free) * 10000 / size + 0.5) / 100.0;
-        }
+        const DiskUsage usage =
+            MeasureDisk(size, TextToDouble(FieldText(item, L"FreeSpace")), std::nullopt);
         if (driveType == kLocalDisk) {
             m_totalDiskSize += size;
         }
@@ -361,13 +372,16 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
 
         std::wstring value;
         if (!deviceId.empty()) {
-            if (driveType == kLocalDisk) {
+            if (m_linuxMode) {
+                value = L"Mount " + deviceId +
+                        (provider.empty() ? std::wstring() : L" (" + provider + L")") + L" ";
+            } else if (driveType == kLocalDisk) {
                 value = L"Drive " + deviceId + L" (Physical Disk) ";
             } else if (!provider.empty()) {
                 value = L"Drive " + deviceId + L" (" + provider + L") ";
             }
-            value += fileSystemText + L" Used: " + FormatBytes(size - free) + L" Total: " +
-                     FormatBytes(size) + L" [ " + FormatPercent(fullness) + L"% Full ]";
+            value += fileSystemText + L" Used: " + FormatBytes(usage.used) + L" Total: " +
+                     FormatBytes(size) + L" [ " + FormatPercent(usage.percentFull) + L"% Full ]";
         }
         rows += FormatLabelRow(label, value, disk - 1);
     }
@@ -395,6 +409,7 @@ void CInventoryReport::RenderProcessor(const std::vector<SessionItem>& items) {
             cores == 1 ? std::wstring(L" (1 core)") : L" (" + std::to_wstring(cores) + L" cores)";
     }
     m_processorList = list;
+    CountLogicalProcessors(items);
     m_processorCount = IntToText(static_cast<int>(items.size()));
     m_processorCoreCount = std::to_wstring(totalCores);
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "report/shown_figures.h"
 #include "store/change_data.h"
 #include "store/inventory_types.h"
 
@@ -94,6 +95,15 @@ class CInventoryReport {
     void RenderServices(const std::vector<SessionItem>& items);
     void RenderComponents(const std::vector<SessionItem>& items);
     void RenderSubcomponents(const std::vector<SessionItem>& items);
+    void RenderPlatform(const std::vector<SessionItem>& items);
+    void RenderTpm(const std::vector<SessionItem>& items);
+    void RenderDiskDrive(const std::vector<SessionItem>& items);
+    void RenderUSBDevice(const std::vector<SessionItem>& items);
+    void CountLogicalProcessors(const std::vector<SessionItem>& items);
+
+    // A live Linux inventory: the template's Windows-only lines are left out, its Linux lines
+    // and the Linux parts of list rows shown.
+    bool m_linuxMode = false;
 
     // Numbers the compatibility assessment reads.
     double m_totalPhysicalMemory = 0;
@@ -217,6 +227,14 @@ class CInventoryReport {
     std::wstring m_compatWinxpDiskRequired;
     std::wstring m_insufficientAccess;
     std::wstring m_falseChanges;
+    std::wstring m_processorLogicalCount = kUnknownFigure;
+    std::wstring m_platformFirmwareType = kUnknownFigure;
+    std::wstring m_platformSecureBoot = kUnknownFigure;
+    std::wstring m_platformVirtualization = kUnknownFigure;
+    std::wstring m_platformInitSystem = kUnknownFigure;
+    std::wstring m_tpmText = L"not present";
+    std::wstring m_diskDriveNames = L"none detected";
+    std::wstring m_usbDeviceNames = L"none detected";
 
   private:
     void BuildComponentNames();

@@ -4,6 +4,7 @@
 
 #include "report/html_text.h"
 #include "report/inventory_report.h"
+#include "report/linux_texts.h"
 #include "report/search_text.h"
 #include "report/session_fields.h"
 #include "report/web_addresses.h"
@@ -16,14 +17,17 @@ namespace {
 // The startup query stops at this many rows; reaching it means WMI reports bogus entries.
 constexpr std::size_t kStartupRowLimit = 200;
 
-// A row for each item with text in the field, escaped; the rows and their count into the model.
+// A row for each item with text in the field: the text escaped, or what `describe` makes of the
+// item; the rows and their count into the model.
 void ListFieldRows(const std::vector<SessionItem>& items, const wchar_t* name, std::wstring& list,
-                   std::wstring& count) {
+                   std::wstring& count,
+                   std::wstring (*describe)(const SessionItem& item) = nullptr) {
     std::wstring rows;
     int row = 0;
     for (const SessionItem& item : items) {
         if (HasText(item, name))
-            rows += CInventoryReport::FormatSpanRow(HtmlText(FieldText(item, name)), row++);
+            rows += CInventoryReport::FormatSpanRow(
+                describe ? describe(item) : HtmlText(FieldText(item, name)), row++);
     }
     list = rows;
     count = IntToText(row);
@@ -115,7 +119,7 @@ void CInventoryReport::RenderNetworkAdapterConfiguration(const std::vector<Sessi
     std::wstring list;
     int i = 0;
     for (const SessionItem& item : items) {
-        const bool dhcp = TextToInt(FieldText(item, L"DHCPEnabled")) != 0;
+        const std::wstring dhcp = FieldText(item, L"DHCPEnabled");
         const std::wstring description = FieldText(item, L"Description");
         const std::wstring mac = FieldText(item, L"MACAddress");
         const std::wstring addresses = FieldText(item, L"IPAddress");
@@ -126,9 +130,13 @@ void CInventoryReport::RenderNetworkAdapterConfiguration(const std::vector<Sessi
             m_MACAddress = HtmlText(mac);
         }
         const std::wstring label = IntToText(i + 1) + L") " + HtmlText(description) + L":";
-        const std::wstring value =
-            L"[" + HtmlText(first) + L"]&nbsp;[" + HtmlText(mac) + L"]&nbsp;[" +
-            (dhcp ? L"DHCP&nbsp;Enabled" : L"DHCP&nbsp;Disabled") + L"]&nbsp;";
+        const std::wstring value = L"[" + HtmlText(first) +
+                                   (m_linuxMode ? FirstPrefixText(item) : L"") + L"]&nbsp;[" +
+                                   HtmlText(mac) + L"]&nbsp;[" +
+                                   (dhcp.empty()           ? L"DHCP&nbsp;unknown"
+                                    : TextToInt(dhcp) != 0 ? L"DHCP&nbsp;Enabled"
+                                                           : L"DHCP&nbsp;Disabled") +
+                                   L"]&nbsp;" + (m_linuxMode ? NetworkDetailsText(item) : L"");
         list += FormatLabelRow(label, value, i);
         ++i;
     }
@@ -221,6 +229,7 @@ void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& i
         std::wstring text = HtmlText(name);
         if (HasText(*item, L"DisplayVersion"))
             text += L" (" + HtmlText(FieldText(*item, L"DisplayVersion")) + L")";
+        text += PackageSourceText(*item);
         // The encoded query holds no character that is special in an attribute.
         const std::wstring q = EncodeSearchText(name);
         text += L"<a href=\"" + webSearch + q +
@@ -236,7 +245,8 @@ void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& i
 }
 
 void CInventoryReport::RenderServices(const std::vector<SessionItem>& items) {
-    ListFieldRows(items, L"DisplayName", m_servicesList, m_servicesCount);
+    ListFieldRows(items, L"DisplayName", m_servicesList, m_servicesCount,
+                  m_linuxMode ? ServiceStateText : nullptr);
 }
 
 void CInventoryReport::RenderComponents(const std::vector<SessionItem>& items) {

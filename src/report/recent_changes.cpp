@@ -45,6 +45,10 @@ bool IsListQuery(const std::wstring& query) {
         L"CDROMDrive",
         L"VideoController",
         L"Printer",
+        L"DiskDrive",
+        L"USBDevice",
+        L"Platform",
+        L"Tpm",
     };
     for (const wchar_t* name : kListQueries) {
         if (query == name)
@@ -125,7 +129,7 @@ FilteredView Filter(CInventoryReport& report, const std::wstring& query,
             return show();
         }
     }
-    if (query == L"Version" && field == L"RunAsAdmin") {
+    if (query == L"Version" && field == L"RunAsAdmin" && !report.m_linuxMode) {
         // 64 bits, so that no value beyond 32 bits reads as "not administrator".
         const long long before = TextToInt64(record.oldValue);
         const long long after = TextToInt64(record.newValue);

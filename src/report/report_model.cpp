@@ -142,13 +142,35 @@ const Substitution kSubstitutions[] = {
     FENNOCK_STEP(m_compatWinxpDiskRequired),
     FENNOCK_STEP(m_insufficientAccess),
     FENNOCK_STEP(m_falseChanges),
+    FENNOCK_STEP(m_processorLogicalCount),
+    FENNOCK_STEP(m_platformFirmwareType),
+    FENNOCK_STEP(m_platformSecureBoot),
+    FENNOCK_STEP(m_platformVirtualization),
+    FENNOCK_STEP(m_platformInitSystem),
+    FENNOCK_STEP(m_tpmText),
+    FENNOCK_STEP(m_diskDriveNames),
+    FENNOCK_STEP(m_usbDeviceNames),
 };
 
 #undef FENNOCK_STEP
 
-static_assert(std::size(kSubstitutions) == 113);
+static_assert(std::size(kSubstitutions) == 121);
 
 const wchar_t kPlaceholderMark[] = L"@@__";
+
+// Marks at the start of a template line: the line belongs to the Windows report only, to the
+// Linux report only, or (in a Linux report) is left out when every value on it is empty.
+const wchar_t kWindowsLine[] = L"@@__windows__@@";
+const wchar_t kLinuxLine[] = L"@@__linux__@@";
+const wchar_t kFilledLine[] = L"@@__ifFilled__@@";
+
+bool TakeMark(std::wstring& line, std::wstring_view mark) {
+    if (line.compare(0, mark.size(), mark) != 0) {
+        return false;
+    }
+    line.erase(0, mark.size());
+    return true;
+}
 
 // The current instant as a UTC record. Built from the epoch by day and second so that no
 // shared runtime record (gmtime's) is touched; the date helpers normalise the fields.
@@ -316,13 +338,27 @@ std::string CInventoryReport::FillTemplate(std::string_view templateBytes) const
             raw.remove_suffix(1);
         }
         std::wstring line = Utf8ToWide(raw);
+        const bool windowsOnly = TakeMark(line, kWindowsLine);
+        const bool linuxOnly = TakeMark(line, kLinuxLine);
+        const bool onlyIfFilled = TakeMark(line, kFilledLine) && m_linuxMode;
+        if ((windowsOnly && m_linuxMode) || (linuxOnly && !m_linuxMode)) {
+            continue;
+        }
+        bool filled = false;
         // Once no mark is left, no later step can find its placeholder: the steps stop there
         // instead of each searching a list of many thousand rows.
         for (const Substitution& step : kSubstitutions) {
             if (line.find(kPlaceholderMark) == std::wstring::npos) {
                 break;
             }
+            if (onlyIfFilled && !(this->*step.field).empty() &&
+                line.find(step.placeholder) != std::wstring::npos) {
+                filled = true;
+            }
             ReplaceAll(line, step.placeholder, this->*step.field);
+        }
+        if (onlyIfFilled && !filled) {
+            continue;
         }
         AppendReportLine(report, WideToUtf8(line));
     }

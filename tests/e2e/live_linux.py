@@ -21,6 +21,13 @@ from report_tools import check, heading, label_value, section_body  # noqa: E402
 
 FENNOCK = sys.argv[1]
 
+# What has no meaning on Linux and so is no part of a Linux report.
+WINDOWS_ONLY = ("Service Pack", "System Directory", "Registry Size", "Registry Max Size",
+                "Installed Patches via Inventory", "Installed Windows Components/Features",
+                "(Physical Disk)", "( slots)", "as administrator", "0.00Hz")
+LINUX_ROWS = ("Kernel", "Init System", "Virtualization", "Firmware Type", "Secure Boot", "TPM",
+              "Block Devices", "USB Devices")
+
 
 def run(env, out):
     done = subprocess.run([FENNOCK, "--silent", "--path", out], env=env, capture_output=True,
@@ -81,6 +88,8 @@ def main():
     out = os.path.join(work, "out")
     page = run(env, out)
     summary = section_body(page, 1)
+    # A run whose session holds the platform's facts writes the report in Linux terms.
+    linux = '<body class="linuxReport">' in page
 
     host = tool("hostname").strip()
     check("the summary names this host (%s)" % host, label_value(summary, "Name") == html.escape(host))
@@ -107,7 +116,17 @@ def main():
     mounts = [m for m in mounts if not m.startswith(("/dev", "/sys", "/proc", "/run"))]
     check("df lists / (%s)" % mounts, "/" in mounts)
     for mount in mounts:
-        check("the disk %s is in the summary" % mount, ("Drive %s " % html.escape(mount)) in summary)
+        check("the disk %s is in the summary" % mount,
+              ("%s %s " % ("Mount" if linux else "Drive", html.escape(mount))) in summary)
+
+    if linux:
+        for text in WINDOWS_ONLY:
+            check("no Windows-only %r in the Linux report" % text, text not in page)
+        hardware = (section_body(page, 2) or "") + (section_body(page, 5) or "")
+        for label in LINUX_ROWS:
+            check("the Linux report shows %s" % label, label_value(hardware, label) is not None)
+    else:
+        print("live_linux: the session holds no Linux platform facts: Linux terms not checked")
 
     network = section_body(page, 4) or ""
     for name in interfaces():

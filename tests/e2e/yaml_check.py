@@ -76,7 +76,8 @@ WMI_QUERIES = {
     "LogicalDisk": ("Win32_LogicalDisk", "DeviceID",
                     "DriveType,Size,FreeSpace,FileSystem,DeviceID,ProviderName", None),
     "NetworkAdapterConfiguration": ("Win32_NetworkAdapterConfiguration", "Description",
-                                    "Description,MACAddress,IPAddress,DHCPEnabled",
+                                    "Description,MACAddress,IPAddress,DHCPEnabled,"
+                                    "DefaultIPGateway,IPSubnet,DNSServerSearchOrder",
                                     where_ip_enabled),
     "Printer": ("Win32_Printer", "Caption", "Caption,DeviceID,Name,ShareName,ServerName,DriverName",
                 None),
@@ -87,8 +88,8 @@ WMI_QUERIES = {
     "UserAccount": ("Win32_UserAccount", "Name", "Name,FullName,Domain", where_user),
     "OptionalFeature": ("Win32_OptionalFeature", "Name", "Name,Caption", where_installed),
     "ServerFeature": ("Win32_ServerFeature", "Name", "Name,ID,ParentID", None),
-    "Processor": ("Win32_Processor", "Name,DeviceID", "Name,NumberOfCores,DeviceID,MaxClockSpeed",
-                  None),
+    "Processor": ("Win32_Processor", "Name,DeviceID",
+                  "Name,NumberOfCores,DeviceID,MaxClockSpeed,NumberOfLogicalProcessors", None),
 }
 # Patches are WMI objects too, but the post-processing adds programs to them.
 PATCH_QUERY = ("Win32_QuickFixEngineering", "Description,HotFixId",
@@ -318,9 +319,13 @@ def full(machine_path, report_path):
         want = kept_items(wmi_rows(machine, query), keys.split(","))
         if want or query in document:
             compare_items(query, document.get(query) or [], want)
-    compare_items("Services", document.get("Services") or [],
-                  kept_items(service_rows(machine), ["DisplayName"]))
+    # The state and start mode come from the service manager, which a description only sketches.
+    services = [{f: i.get(f) for f in ("DisplayName", "ServiceName")}
+                for i in document.get("Services") or []]
+    compare_items("Services", services, kept_items(service_rows(machine), ["DisplayName"]))
     for query, want in programs_and_patches(machine).items():
+        if query != "QuickFixEngineering":
+            want = [dict(w, PackageSource="") for w in want]  # only Linux programs have one
         if want or query in document:
             compare_items(query, document.get(query) or [], want)
     version = (document.get("Version") or [{}])[0]

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks that the HTML report template makes a well-formed page in both of its states:
 with every optional section shown, and with the disable markers set so that the recent
-changes and the components become comments. Usage: check_template.py <inventory.html.tpl>
+changes and the components become comments; each for the Windows report and for the Linux
+one, which has no patches nor components. Usage: check_template.py <inventory.html.tpl>
 """
 
 import re
@@ -61,6 +62,21 @@ class PageChecker(HTMLParser):
             self.stack.pop()
 
 
+def for_platform(template, linux):
+    """The template's lines of one platform's report, without their marks."""
+    kept, dropped = ("@@__linux__@@", "@@__windows__@@") if linux else (
+        "@@__windows__@@", "@@__linux__@@")
+    lines = []
+    for line in template.split("\n"):
+        if line.startswith(dropped):
+            continue
+        for mark in (kept, "@@__ifFilled__@@"):
+            if line.startswith(mark):
+                line = line[len(mark):]
+        lines.append(line)
+    return "\n".join(lines)
+
+
 def fill(template, disabled):
     values = {
         "recentChangesDisableStart":
@@ -81,8 +97,8 @@ def fill(template, disabled):
     return re.sub(r"@@__m_([A-Za-z0-9]+)__@@", value, template)
 
 
-def check(template, disabled):
-    page = fill(template, disabled)
+def check(template, disabled, linux):
+    page = fill(for_platform(template, linux), disabled)
     checker = PageChecker()
     checker.feed(page)
     checker.close()
@@ -90,12 +106,16 @@ def check(template, disabled):
     if checker.stack:
         errors.append("unclosed at the end: %s" % " ".join(checker.stack))
     hidden = {"section11", "section12", "section13"} if disabled else set()
+    if linux:
+        hidden |= {"section7", "section13"}
     for n in range(1, 15):
         section = "section%d" % n
         if (section in checker.ids) == (section in hidden):
             errors.append("%s %s" % (section, "left visible" if section in hidden else "missing"))
     if not page.lstrip().lower().startswith("<!doctype html>"):
         errors.append("no HTML5 doctype")
+    if "@@__" in page:
+        errors.append("a mark that is no line's first")
     return errors
 
 
@@ -103,10 +123,12 @@ def main():
     with open(sys.argv[1], encoding="utf-8") as f:
         template = f.read()
     failed = False
-    for disabled in (False, True):
-        for error in check(template, disabled):
-            failed = True
-            print("%s: %s" % ("disabled" if disabled else "enabled", error))
+    for linux in (False, True):
+        for disabled in (False, True):
+            for error in check(template, disabled, linux):
+                failed = True
+                print("%s, %s: %s" % ("Linux" if linux else "Windows",
+                                      "disabled" if disabled else "enabled", error))
     return 1 if failed else 0
 
 

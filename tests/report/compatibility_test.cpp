@@ -76,8 +76,8 @@ TEST_F(CompatibilityTest, Verdicts) {
         double hertz, memory, disk;
         Verdict win7, vista, xp;
     };
-    const std::wstring zeroHz = Marked(L"0.00Hz");
-    const std::wstring zeroB = Marked(L"0.00b");
+    const std::wstring kNoneKnown =
+        L"CPU speed unknown&#13;RAM size unknown&#13;Disk size unknown&#13;";
     const Case cases[] = {
         {"fast processor, little memory, large disk",
          2400000000,
@@ -147,22 +147,22 @@ TEST_F(CompatibilityTest, Verdicts) {
          {L"green", kAllMet, L"3.00GHz", L"8.00GB", L"500.00GB"},
          {L"green", kAllMet, L"3.00GHz", L"8.00GB", L"500.00GB"},
          {L"green", kAllMet, L"3.00GHz", L"8.00GB", L"500.00GB"}},
-        {"nothing measured",
+        {"nothing measured: unknown, not short",
          0,
          0,
          0,
-         {L"red",
-          L"1.00GHz CPU speed or higher required&#13;1.00GB of RAM or higher "
-          L"required&#13;20.00GB of disk space or higher required&#13;",
-          zeroHz, zeroB, zeroB},
-         {L"red",
-          L"800.00MHz CPU speed or higher required&#13;512.00MB of RAM or higher "
-          L"required&#13;20.00GB of disk space or higher required&#13;",
-          zeroHz, zeroB, zeroB},
-         {L"red",
-          L"233.00MHz CPU speed or higher required&#13;64.00MB of RAM or higher "
-          L"required&#13;1.50GB of disk space or higher required&#13;",
-          zeroHz, zeroB, zeroB}},
+         {L"yellow", kNoneKnown, L"unknown", L"unknown", L"unknown"},
+         {L"yellow", kNoneKnown, L"unknown", L"unknown", L"unknown"},
+         {L"yellow", kNoneKnown, L"unknown", L"unknown", L"unknown"}},
+        {"an unknown clock beside a short memory and a large disk",
+         0,
+         512 * 1024 * 1024,
+         80000000000,
+         {L"red", L"CPU speed unknown&#13;1.00GB of RAM or higher required&#13;", L"unknown",
+          Marked(L"512.00MB"), L"74.51GB"},
+         {L"yellow", L"CPU speed unknown&#13;1.00GB of RAM or higher recommended&#13;", L"unknown",
+          Marked(L"512.00MB"), L"74.51GB"},
+         {L"yellow", L"CPU speed unknown&#13;", L"unknown", L"512.00MB", L"74.51GB"}},
     };
     for (const auto& c : cases) {
         Assess(c.hertz, c.memory, c.disk);

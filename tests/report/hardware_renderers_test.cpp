@@ -511,7 +511,7 @@ TEST_F(HardwareTest, RamTotalFallsBackToVisibleMemory) {
 
     Renew();
     report().RenderSections({{L"OperatingSystem", {{{L"Caption", L"Linux"}}}}}, {});
-    EXPECT_EQ(report().m_physicalMemoryTotalSize, L"") << "nothing known, nothing shown";
+    EXPECT_EQ(report().m_physicalMemoryTotalSize, L"unknown");
 }
 
 TEST_F(HardwareTest, LastInventoryLine) {
@@ -554,6 +554,10 @@ ChangeData ChangesForEveryQuery() {
                                  L"OptionalFeature",
                                  L"ServerFeature",
                                  L"Subcomponents",
+                                 L"DiskDrive",
+                                 L"USBDevice",
+                                 L"Platform",
+                                 L"Tpm",
                                  L"NotInTheDispatcher"}) {
         ChangeRecord record;
         record.kind = kChangeNewItem;
@@ -589,7 +593,8 @@ TEST_F(HardwareTest, RecentChangesFollowTheDispatcherOrder) {
                     L"DesktopMonitor", L"Registry", L"LogicalDisk", L"NetworkAdapterConfiguration",
                     L"Printer", L"StartupCommand", L"UserAccount", L"Processor", L"PhysicalMemory",
                     L"PhysicalMemoryArray", L"QuickFixEngineering", L"InstalledSoftware32",
-                    L"InstalledSoftware64", L"Services", L"OptionalFeature"));
+                    L"InstalledSoftware64", L"Services", L"OptionalFeature", L"DiskDrive",
+                    L"USBDevice", L"Platform", L"Tpm"));
     EXPECT_EQ(report().m_componentsCount, L"1");
     EXPECT_EQ(report().m_recentChangesDisableStart, L"");
     EXPECT_EQ(report().m_recentChangesDisableEnd, L"");

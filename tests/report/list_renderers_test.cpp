@@ -95,7 +95,7 @@ TEST_F(ListRenderers, AdaptersShowTheFirstAddressAndTheSummaryTakesTheFirstWithO
             L"2) Intel(R) PRO/1000 MT Network Connection:",
             L"[10.0.0.5]&nbsp;[00:0C:29:11:22:33]&nbsp;[DHCP&nbsp;Enabled]&nbsp;", 1) +
         CInventoryReport::FormatLabelRow(L"3) Second &lt;NIC&gt;:",
-                                         L"[192.168.1.2]&nbsp;[CC]&nbsp;[DHCP&nbsp;Disabled]&nbsp;",
+                                         L"[192.168.1.2]&nbsp;[CC]&nbsp;[DHCP&nbsp;unknown]&nbsp;",
                                          2);
     EXPECT_EQ(report_.m_networkAdapterConfigurationList, expected);
     EXPECT_EQ(report_.m_networkAdapterConfigurationCount, L"3");

@@ -132,6 +132,11 @@ TEST_F(RecentChanges, FilteredListKeepsWhatMeansSomethingToAReader) {
         {L"Processor", Changed(L"CPU0", L"Name", L"a", L"b"), kRef + L"CPU0 (Name: a => b)"},
         {L"QuickFixEngineering", Removed(L"KB1"), kDel + L"KB1"},
         {L"Subcomponents", Changed(L"calc", L"Value", L"0", L"1"), kRef + L"calc (Value: 0 => 1)"},
+        {L"DiskDrive", New(L"sdb"), kAdd + L"sdb"},
+        {L"USBDevice", Removed(L"USB\\VID_1"), kDel + L"USB\\VID_1"},
+        {L"Platform", Changed(L"Linux", L"SecureBoot", L"Off", L"On"),
+         kRef + L"Linux (SecureBoot: Off => On)"},
+        {L"Tpm", New(L"2.0"), kAdd + L"2.0"},
     };
     for (const Case& c : cases) {
         ReportUnderTest model;

@@ -325,7 +325,7 @@ TEST_F(ReportModelTest, EmptyChangeListsGetTheNoChangesRow) {
 TEST_F(ReportModelTest, WriteReportAssessesCompatibilityFirst) {
     // The assessment's texts are in the page, so it runs before the copy.
     EXPECT_EQ(Render("@@__m_compatWinxpColor__@@ @@__m_compatWin7CpuRequired__@@\n"),
-              "red 1.00GHz\r\n");
+              "yellow 1.00GHz\r\n");
 }
 
 TEST_F(ReportModelTest, SupportFormOnlyForTheMakersMachinesWithASerialNumber) {

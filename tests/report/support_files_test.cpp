@@ -315,6 +315,14 @@ const std::vector<std::string> kPlaceholders = {
     "compatWinxpDiskRecommended",
     "insufficientAccess",
     "falseChanges",
+    "processorLogicalCount",
+    "platformFirmwareType",
+    "platformSecureBoot",
+    "platformVirtualization",
+    "platformInitSystem",
+    "tpmText",
+    "diskDriveNames",
+    "usbDeviceNames",
 };
 
 // Substituted by the engine but shown nowhere on the page.
@@ -350,7 +358,7 @@ class InventoryTemplateTest : public ::testing::Test {
 };
 
 TEST_F(InventoryTemplateTest, UsesEveryPlaceholderOfTheModelButTheUnusedOnes) {
-    ASSERT_EQ(kPlaceholders.size(), 113u);
+    ASSERT_EQ(kPlaceholders.size(), 121u);
     for (const std::string& name : kPlaceholders) {
         SCOPED_TRACE(name);
         const bool shown = kUnusedPlaceholders.count(name) == 0;
@@ -361,14 +369,17 @@ TEST_F(InventoryTemplateTest, UsesEveryPlaceholderOfTheModelButTheUnusedOnes) {
 TEST_F(InventoryTemplateTest, NamesNoPlaceholderOutsideTheCatalogue) {
     const std::set<std::string> known(kPlaceholders.begin(), kPlaceholders.end());
     const std::regex pattern("@@__m_([A-Za-z0-9]+)__@@");
+    // The platform marks count only first on a line.
+    const std::string page =
+        std::regex_replace(page_, std::regex("(^|\n)@@__(windows|linux|ifFilled)__@@"), "$1");
     std::size_t found = 0;
-    for (std::sregex_iterator it(page_.begin(), page_.end(), pattern), end; it != end; ++it) {
+    for (std::sregex_iterator it(page.begin(), page.end(), pattern), end; it != end; ++it) {
         ++found;
         EXPECT_TRUE(known.count((*it)[1].str())) << (*it)[0].str();
     }
     // A misspelt mark (one "@" short, say) would be copied into the page as it is.
-    EXPECT_EQ(Count(page_, "@@__"), found);
-    EXPECT_EQ(Count(page_, "__@@"), found);
+    EXPECT_EQ(Count(page, "@@__"), found);
+    EXPECT_EQ(Count(page, "__@@"), found);
 }
 
 TEST_F(InventoryTemplateTest, HasEachSectionOnceWithOnlyTheSummaryOpen) {
