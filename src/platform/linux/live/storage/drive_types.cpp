@@ -38,17 +38,17 @@ bool IsNetworkType(std::string_view fsType) {
 }
 
 // File systems that hold no files of a disk: the kernel's views (proc, sysfs, cgroup...),
-// memory (tmpfs, ramfs: what a reboot loses is no drive), container layers (overlay over
-// folders of a disk already listed) and images (squashfs: snaps, live media).
+// container layers (overlay over folders of a disk already listed) and images (squashfs:
+// snaps, live media).
 bool IsPseudoType(std::string_view fsType) {
     return fsType.substr(0, 6) == "cgroup" ||
            IsOneOf(fsType,
-                   {"proc",       "sysfs",     "devtmpfs", "devpts",     "tmpfs",       "ramfs",
-                    "securityfs", "debugfs",   "tracefs",  "bpf",        "mqueue",      "hugetlbfs",
-                    "fusectl",    "configfs",  "pstore",   "autofs",     "binfmt_misc", "nsfs",
-                    "efivarfs",   "selinuxfs", "smackfs",  "apparmorfs", "rpc_pipefs",  "nfsd",
-                    "overlay",    "aufs",      "squashfs", "rootfs",     "usbfs",       "xenfs",
-                    "devfs",      "sockfs",    "pipefs",   "zonefs"});
+                   {"proc",     "sysfs",      "devtmpfs",    "devpts",    "securityfs", "debugfs",
+                    "tracefs",  "bpf",        "mqueue",      "hugetlbfs", "fusectl",    "configfs",
+                    "pstore",   "autofs",     "binfmt_misc", "nsfs",      "efivarfs",   "selinuxfs",
+                    "smackfs",  "apparmorfs", "rpc_pipefs",  "nfsd",      "overlay",    "aufs",
+                    "squashfs", "rootfs",     "usbfs",       "xenfs",     "devfs",      "sockfs",
+                    "pipefs",   "zonefs"});
 }
 
 // File systems that live on a disk even when the device number does not lead to it (btrfs
@@ -59,6 +59,20 @@ bool IsDiskType(std::string_view fsType) {
         {"ext2",   "ext3",    "ext4",  "xfs",  "btrfs", "zfs",     "jfs",  "reiserfs", "f2fs",
          "vfat",   "msdos",   "exfat", "ntfs", "ntfs3", "fuseblk", "hfs",  "hfsplus",  "bcachefs",
          "nilfs2", "iso9660", "udf",   "ufs",  "minix", "gfs2",    "ocfs2"});
+}
+
+bool IsMemoryType(std::string_view fsType) {
+    return fsType == "tmpfs" || fsType == "ramfs";
+}
+
+// The folders where the system and its services mount memory of their own (/dev/shm,
+// /run/user/1000, /sys/fs/cgroup on older systems).
+bool IsSystemFolder(std::string_view path) {
+    for (std::string_view folder : {"/dev", "/run", "/sys", "/proc"})
+        if (path.substr(0, folder.size()) == folder &&
+            (path.size() == folder.size() || path[folder.size()] == '/'))
+            return true;
+    return false;
 }
 
 DriveType ByDevice(const MountEntry& mount, const std::optional<BlockDevice>& device) {
@@ -81,6 +95,11 @@ std::optional<DriveType> ClassifyMount(const MountEntry& mount,
         return kNetworkDrive;
     if (mount.mountPoint == "/")
         return ByDevice(mount, device);
+    if (IsMemoryType(mount.fsType)) {
+        if (IsSystemFolder(mount.mountPoint))
+            return std::nullopt;
+        return kRamDisk;
+    }
     if (IsPseudoType(mount.fsType) || (device && device->loop))
         return std::nullopt;
     // Other FUSE file systems are views of folders (gvfs, portals, lxcfs, encrypted folders)
@@ -103,6 +122,8 @@ std::wstring DriveDescription(DriveType type) {
             return L"Network Connection";
         case kOpticalDrive:
             return L"CD-ROM Disc";
+        case kRamDisk:
+            return L"RAM Disk";
     }
     return {};
 }
