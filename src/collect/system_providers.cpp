@@ -51,6 +51,10 @@ std::wstring ServiceText(const platform::ServiceEntry& service, const std::wstri
         return service.displayName;
     if (field == L"ServiceName")
         return service.serviceName;
+    if (field == L"State")
+        return service.state;
+    if (field == L"StartMode")
+        return service.startMode;
     for (int i = 0; i < 7; ++i)
         if (field == kStatusFields[i])
             return Signed(service.status[i]);

@@ -13,7 +13,18 @@ struct ServiceEntry {
     // current state, controls accepted, Win32 exit code, service-specific exit code,
     // check point, wait hint.
     std::uint32_t status[7] = {};
+    // How the manager names the state and the start: Windows' "Running", "Auto"...; Linux's
+    // unit states, "active", "enabled"... Empty when not known.
+    std::wstring state;
+    std::wstring startMode;
 };
+
+// Windows' names of a current state (SERVICE_STOPPED 1 ... SERVICE_PAUSED 7), "Stopped" to
+// "Paused"; empty for a number outside them.
+std::wstring ServiceStateText(std::uint32_t currentState);
+// Windows' names of a start type (SERVICE_BOOT_START 0 ... SERVICE_DISABLED 4), "Boot" to
+// "Disabled"; empty for a number outside them.
+std::wstring ServiceStartModeText(std::uint32_t startType);
 
 struct ServiceListing {
     enum class Failure { None, Open, List, Close };

@@ -126,6 +126,16 @@ class Parser {
         if (!property)
             return std::nullopt;
         condition.property = *property;
+        if (Keyword(L"like")) {
+            auto pattern = Literal();
+            // Sets ("[a-f]") are not taken: a pattern must not silently mean something else.
+            if (!pattern || pattern->kind != WqlLiteral::Kind::String ||
+                pattern->text.find(L'[') != std::wstring::npos)
+                return std::nullopt;
+            condition.like = true;
+            condition.literal = std::move(*pattern);
+            return condition;
+        }
         if (Symbol(L"!=") || Symbol(L"<>"))
             condition.equal = false;
         else if (!Symbol(L"="))
@@ -243,6 +253,29 @@ std::optional<bool> Equals(const WmiValue& value, const WqlLiteral& literal) {
     return std::nullopt;
 }
 
+// Both folded. Backtracks to the last %, which keeps the walk linear in practice.
+bool LikePattern(const std::wstring& text, const std::wstring& pattern) {
+    std::size_t t = 0, p = 0;
+    std::size_t starP = std::wstring::npos, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == L'_' || pattern[p] == text[t])) {
+            ++t;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == L'%') {
+            starP = p++;
+            starT = t;
+        } else if (starP != std::wstring::npos) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'%')
+        ++p;
+    return p == pattern.size();
+}
+
 }  // namespace
 
 std::wstring WqlFold(const std::wstring& text) {
@@ -272,6 +305,12 @@ bool Matches(const WqlQuery& query, const WqlLookup& lookup) {
         const auto value = lookup(condition.property);
         if (!value)
             return false;
+        if (condition.like) {
+            if (value->isArray || value->kind != WmiValue::Kind::String ||
+                !LikePattern(WqlFold(value->text), WqlFold(condition.literal.text)))
+                return false;
+            continue;
+        }
         const auto equal = Equals(*value, condition.literal);
         if (!equal || *equal != condition.equal)
             return false;

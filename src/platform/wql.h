@@ -1,6 +1,6 @@
 #pragma once
 // The part of WQL the catalogue speaks: "Select * from <class>" with an optional Where of
-// equality and inequality tests joined by AND. Whatever answers WQL without WMI (a described
+// equality, inequality and LIKE tests joined by AND. Whatever answers WQL without WMI (a described
 // machine, the Linux providers) parses a statement once and tests each object it holds.
 #include <cstdint>
 #include <functional>
@@ -23,6 +23,7 @@ struct WqlLiteral {
 struct WqlCondition {
     std::wstring property;
     bool equal = true;  // false for "!=" and "<>"
+    bool like = false;  // LIKE with a string pattern: % any run of characters, _ any one
     WqlLiteral literal;
 };
 
@@ -32,8 +33,8 @@ struct WqlQuery {
 };
 
 // Keywords are case-insensitive; strings are quoted with ' or " and take the escapes \\, \'
-// and \". Anything beyond the subset (other operators, OR, parentheses, a property list)
-// gives nothing, as WMI refuses what it cannot parse.
+// and \". Anything beyond the subset (other operators, OR, parentheses, a property list,
+// a LIKE pattern with a [] set) gives nothing, as WMI refuses what it cannot parse.
 std::optional<WqlQuery> ParseWql(const std::wstring& statement);
 
 // The text as the inside of a quoted WQL string: backslash and both quotes take a backslash,
@@ -48,7 +49,8 @@ using WqlLookup = std::function<std::optional<WmiValue>(const std::wstring& name
 // compare without regard to letter case. Integer literals compare numerically with integer
 // properties and with strings holding an integer (WMI hands 64-bit numbers over as strings);
 // TRUE and FALSE compare with booleans, and with integers as non-zero and zero. A string
-// literal meets a number or boolean property by its text ('4', 'TRUE').
+// literal meets a number or boolean property by its text ('4', 'TRUE'). LIKE matches string
+// properties only, ignoring letter case.
 bool Matches(const WqlQuery& query, const WqlLookup& lookup);
 
 // The case folding used for names and string comparisons: ASCII, Latin-1, Greek and

@@ -38,7 +38,8 @@ class CollectorTest : public ::testing::Test {
         wmi_.results[L"Select * from Win32_Process"] = {
             {{L"Name", WmiValue::String(L"a.exe")}, {L"CommandLine", WmiValue::String(L"a")}},
             {{L"Name", WmiValue::String(L"b.exe")}, {L"CommandLine", WmiValue::String(L"b")}}};
-        services_.listing.services = {{L"svc", L"A Service", {16, 4, 1, 0, 0, 0, 0}}};
+        services_.listing.services = {
+            {L"svc", L"A Service", {16, 4, 1, 0, 0, 0, 0}, L"Running", L"Auto"}};
         registry_.PutString(kLocalMachine,
                             L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\"
                             L"Uninstall\\App",

@@ -263,9 +263,12 @@ TEST_F(SystemProviders, ServicesWithTheirStatus) {
         services_.listing.services.push_back(
             {L"svc" + std::to_wstring(i),
              L"Service " + std::to_wstring(i),
-             {i == 0 ? 1u : 16u, i == 0 ? 1u : 4u, 5, 0, 0, 0, 0xFFFFFFFF}});
-    QueryDefinition query = Query(L"*", {L"DisplayName", L"ServiceName", L"ServiceType",
-                                         L"CurrentState", L"WaitHint", L"Nonsense"});
+             {i == 0 ? 1u : 16u, i == 0 ? 1u : 4u, 5, 0, 0, 0, 0xFFFFFFFF},
+             i == 0 ? L"Stopped" : L"Running",
+             i == 0 ? L"Boot" : L""});
+    QueryDefinition query =
+        Query(L"*", {L"DisplayName", L"ServiceName", L"ServiceType", L"CurrentState", L"WaitHint",
+                     L"State", L"StartMode", L"Nonsense"});
     std::wstring error;
     EXPECT_EQ(0, CollectServices(query, recorder_.Sink(), error));
     ASSERT_EQ(150u, recorder_.rows.size());
@@ -274,9 +277,12 @@ TEST_F(SystemProviders, ServicesWithTheirStatus) {
                          {L"ServiceTypeExport", L"1"},
                          {L"CurrentStateExport", L"1"},
                          {L"WaitHintExport", L"-1"},
+                         {L"StateExport", L"Stopped"},
+                         {L"StartModeExport", L"Boot"},
                          {L"NonsenseExport", L""}}),
               recorder_.rows[0]);
     EXPECT_EQ(L"4", recorder_.rows[1][L"CurrentStateExport"]);
+    EXPECT_EQ(L"Running", recorder_.rows[1][L"StateExport"]);
 
     recorder_.rows.clear();
     query.maxRows = 10;

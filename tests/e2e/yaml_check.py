@@ -49,6 +49,11 @@ def where_installed(obj, machine):
     return scalar_text(wmi_get(obj, "InstallState")) == "1"
 
 
+def where_usb(obj, machine):
+    device_id = wmi_get(obj, "DeviceID")
+    return isinstance(device_id, str) and device_id.upper().startswith("USB")
+
+
 def where_user(obj, machine):
     value = wmi_get(obj, "Name")
     user = machine.get("host", {}).get("userName", "")
@@ -90,11 +95,16 @@ WMI_QUERIES = {
     "ServerFeature": ("Win32_ServerFeature", "Name", "Name,ID,ParentID", None),
     "Processor": ("Win32_Processor", "Name,DeviceID",
                   "Name,NumberOfCores,DeviceID,MaxClockSpeed,NumberOfLogicalProcessors", None),
+    "DiskDrive": ("Win32_DiskDrive", "DeviceID", "DeviceID,Model,Size,InterfaceType,MediaType",
+                  None),
+    "USBDevice": ("Win32_PnPEntity", "DeviceID", "Name,DeviceID,Manufacturer", where_usb),
 }
 # Patches are WMI objects too, but the post-processing adds programs to them.
 PATCH_QUERY = ("Win32_QuickFixEngineering", "Description,HotFixId",
                "Description,Computer,HotFixId,InstallationDate,InstalledBy", where_description)
 PATCH_KEYS = PATCH_QUERY[1].split(",")
+SERVICE_STATES = {1: "Stopped", 2: "Start Pending", 3: "Stop Pending", 4: "Running",
+                  5: "Continue Pending", 6: "Pause Pending", 7: "Paused"}
 PROGRAM_FIELDS = ["DisplayName", "DisplayVersion", "Publisher"]
 STARTUP_ROW_LIMIT = 200
 UNINSTALL = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -174,7 +184,9 @@ def service_rows(machine):
     services = machine.get("services", [])
     if isinstance(services, dict):
         services = services.get("list", [])
-    return [{"DisplayName": s.get("displayName", ""), "ServiceName": s["name"]} for s in services]
+    return [{"DisplayName": s.get("displayName", ""), "ServiceName": s["name"],
+             "State": SERVICE_STATES.get(s["status"][1], ""), "StartMode": s.get("startMode", "")}
+            for s in services]
 
 
 def uninstall_entries(machine, path):
@@ -226,7 +238,9 @@ def programs_and_patches(machine):
         moved += [{"Description": p["DisplayName"], "HotFixId": p["DisplayVersion"],
                    "Computer": "", "InstallationDate": "", "InstalledBy": "",
                    "key": key_value(p, PROGRAM_FIELDS)} for p in programs if is_update(p)]
-        lists[query] = kept_items([p for p in programs if not is_update(p)], PROGRAM_FIELDS)
+        # Where a program came from is a Linux fact: a described (Windows) machine has none.
+        lists[query] = kept_items([dict(p, PackageSource="") for p in programs
+                                   if not is_update(p)], PROGRAM_FIELDS)
     # The programs were stored before the patches: of two with one key, the program stays.
     first = {}
     for texts in moved:

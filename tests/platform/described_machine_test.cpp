@@ -11,6 +11,7 @@
 #include "fake_host.h"
 #include "platform/described/described_machine.h"
 #include "platform/files.h"
+#include "platform/service_list.h"
 #include "platform/services.h"
 #include "platform/wql.h"
 #include "temp_folder.h"
@@ -382,9 +383,10 @@ TEST_F(Described, NoWmiSectionMeansNoConnection) {
 TEST_F(Described, ServicesAreListedInFileOrderWithTheirStatus) {
     auto machine = Machine(R"({"services": [
         {"name": "Dhcp", "displayName": "DHCP Client", "status": [32, 4, 1, 0, 0, 0, 0]},
-        {"name": "Beep", "displayName": "Beep", "status": [1, 1, 0, 1077, 0, 0, 0]},
+        {"name": "Beep", "displayName": "Beep", "status": [1, 1, 0, 1077, 0, 0, 0],
+         "startMode": "System"},
         {"name": "Odd", "displayName": "Odd \"one\" <i>", "status":
-            [16, 2, 0, -1, 4294967295, 3, 2000]}
+            [16, 9, 0, -1, 4294967295, 3, 2000], "startMode": ""}
     ]})");
     const ServiceListing listing = machine.serviceManager().ListServices();
     EXPECT_EQ(ServiceListing::Failure::None, listing.failure);
@@ -395,11 +397,29 @@ TEST_F(Described, ServicesAreListedInFileOrderWithTheirStatus) {
     const std::uint32_t expected[3][7] = {
         {32, 4, 1, 0, 0, 0, 0},
         {1, 1, 0, 1077, 0, 0, 0},
-        {16, 2, 0, 4294967295u, 4294967295u, 3, 2000},
+        {16, 9, 0, 4294967295u, 4294967295u, 3, 2000},
     };
-    for (std::size_t s = 0; s < 3; ++s)
+    // The state is named from the status block; a number Windows has no name for, none.
+    const wchar_t* const states[3][2] = {{L"Running", L""}, {L"Stopped", L"System"}, {L"", L""}};
+    for (std::size_t s = 0; s < 3; ++s) {
         for (std::size_t n = 0; n < 7; ++n)
             EXPECT_EQ(expected[s][n], listing.services[s].status[n]) << s << ", " << n;
+        EXPECT_EQ(states[s][0], listing.services[s].state) << s;
+        EXPECT_EQ(states[s][1], listing.services[s].startMode) << s;
+    }
+}
+
+TEST(ServiceTexts, WindowsNamesOfStatesAndStartTypes) {
+    const std::vector<std::wstring> states = {
+        L"",        L"Stopped",          L"Start Pending", L"Stop Pending",
+        L"Running", L"Continue Pending", L"Pause Pending", L"Paused",
+        L""};
+    for (std::uint32_t n = 0; n < states.size(); ++n)
+        EXPECT_EQ(states[n], ServiceStateText(n)) << n;
+    const std::vector<std::wstring> modes = {L"Boot",   L"System",   L"Auto",
+                                             L"Manual", L"Disabled", L""};
+    for (std::uint32_t n = 0; n < modes.size(); ++n)
+        EXPECT_EQ(modes[n], ServiceStartModeText(n)) << n;
 }
 
 struct ListingFailureCase {
@@ -783,7 +803,8 @@ TEST_F(DescribedFailure, UnknownAndMissingParts) {
         {R"({"services": {"lists": []}})",
          L"services.lists: unknown member (expected one of: list, failure, error)"},
         {R"({"services": [{"name": "a", "displayName": "b", "state": 4}]})",
-         L"services[0].state: unknown member (expected one of: name, displayName, status)"},
+         L"services[0].state: unknown member (expected one of: name, displayName, status, "
+         L"startMode)"},
         {R"({"services": [{"displayName": "b", "status": [16, 4, 0, 0, 0, 0, 0]}]})",
          L"services[0]: the service has no name"},
         {R"({"services": [{"name": "a", "status": [16, 4, 0, 0, 0, 0, 0]}]})",

@@ -573,8 +573,12 @@ class DescribedLoader {
                     entry.status[n] = static_cast<std::uint32_t>(SignedValue(number));
                 }
                 hasStatus = true;
+            } else if (key == L"startMode") {
+                if (!Expect(value.is_string(), at, L"a string"))
+                    return false;
+                entry.startMode = Text(value);
             } else {
-                return Unknown(at, L"name, displayName, status");
+                return Unknown(at, L"name, displayName, status, startMode");
             }
         }
         if (!hasName)
@@ -583,6 +587,7 @@ class DescribedLoader {
             return Fail(where, L"the service has no displayName");
         if (!hasStatus)
             return Fail(where, L"the service has no status");
+        entry.state = ServiceStateText(entry.status[1]);
         return true;
     }
 

@@ -12,6 +12,24 @@ using LocalMemory = UniqueHandle<NullTraits<HLOCAL, ::LocalFree>>;
 // fresh starts are enough for any real system.
 constexpr int kListAttempts = 4;
 
+// The start type as Windows names it; empty when the configuration cannot be read (a
+// service deleted since the listing, or one this user may not ask).
+std::wstring StartMode(SC_HANDLE manager, const wchar_t* name) {
+    const ServiceHandle service(::OpenServiceW(manager, name, SERVICE_QUERY_CONFIG));
+    if (!service)
+        return {};
+    DWORD needed = 0;
+    if (::QueryServiceConfigW(service.get(), nullptr, 0, &needed) ||
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+        return {};
+    // The record comes with its strings after it; whole records keep it aligned.
+    std::vector<QUERY_SERVICE_CONFIGW> buffer(needed / sizeof(QUERY_SERVICE_CONFIGW) + 1);
+    if (!::QueryServiceConfigW(service.get(), buffer.data(),
+                               static_cast<DWORD>(buffer.size() * sizeof(buffer[0])), &needed))
+        return {};
+    return ServiceStartModeText(buffer[0].dwStartType);
+}
+
 }  // namespace
 
 ServiceListing Win32ServiceManager::ListServices() {
@@ -66,6 +84,9 @@ ServiceListing Win32ServiceManager::ListServices() {
         entry.status[4] = status.dwServiceSpecificExitCode;
         entry.status[5] = status.dwCheckPoint;
         entry.status[6] = status.dwWaitHint;
+        entry.state = ServiceStateText(status.dwCurrentState);
+        if (from.lpServiceName)
+            entry.startMode = StartMode(manager.get(), from.lpServiceName);
         listing.services.push_back(std::move(entry));
     }
 

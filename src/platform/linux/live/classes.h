@@ -25,5 +25,7 @@ WmiObjectList SoundDevices(const SystemRoot& root);      // Win32_SoundDevice
 WmiObjectList VideoControllers(const SystemRoot& root);  // Win32_VideoController
 WmiObjectList DesktopMonitors(const SystemRoot& root);   // Win32_DesktopMonitor
 WmiObjectList Printers(const SystemRoot& root);          // Win32_Printer
+WmiObjectList DiskDrives(const SystemRoot& root);        // Win32_DiskDrive
+WmiObjectList UsbDevices(const SystemRoot& root);        // Win32_PnPEntity, USB devices only
 
 }  // namespace platform::live

@@ -25,6 +25,8 @@ std::map<std::wstring, ClassProvider> CatalogueClasses() {
         {L"Win32_VideoController", VideoControllers},
         {L"Win32_DesktopMonitor", DesktopMonitors},
         {L"Win32_Printer", Printers},
+        {L"Win32_DiskDrive", DiskDrives},
+        {L"Win32_PnPEntity", UsbDevices},
     };
 }
 

@@ -12,6 +12,7 @@
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/devices/default_gateways.h"
 #include "platform/linux/live/devices/dhcp_evidence.h"
+#include "platform/linux/live/devices/dns_servers.h"
 #include "platform/linux/live/devices/network_adapters.h"
 #include "tree_root.h"
 #include "util/utf.h"
@@ -77,6 +78,32 @@ TEST(NetworkAdapterTest, DefaultGatewaysFromTheRoutingTables) {
                                    ""));
 }
 
+TEST(NetworkAdapterTest, DnsServersOfTheResolverOrOfItsStub) {
+    using Servers = std::vector<std::string>;
+    const struct {
+        const char* resolvConf;
+        const char* resolvedConf;
+        Servers expected;
+    } cases[] = {
+        {"# c\nsearch a.b\nnameserver 10.0.0.1\r\nnameserver  fe80::1%eth0 # x\n"
+         "nameserver 10.0.0.1\n;nameserver 10.0.0.9\nnameservers 10.0.0.8\nnameserver\n",
+         "nameserver 1.1.1.1\n",
+         {"10.0.0.1", "fe80::1%eth0"}},
+        {"nameserver 127.0.0.53\noptions edns0\n",
+         "nameserver 9.9.9.9\nnameserver 2001:db8::1\n",
+         {"9.9.9.9", "2001:db8::1"}},
+        // The stub's own file gone or empty: the stub is still the truth.
+        {"nameserver 127.0.0.53\n", "", {"127.0.0.53"}},
+        // Beside another server, the stub is one server among others.
+        {"nameserver 127.0.0.53\nnameserver 10.0.0.1\n",
+         "nameserver 9.9.9.9\n",
+         {"127.0.0.53", "10.0.0.1"}},
+        {"", "nameserver 9.9.9.9\n", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, ChooseNameservers(c.resolvConf, c.resolvedConf)) << c.resolvConf;
+}
+
 TEST(DhcpEvidenceTest, ParsesIfupdownStanzas) {
     const IfupdownFile file = ParseIfupdown(
         "# iface commented inet dhcp\n"
@@ -132,7 +159,8 @@ TEST(NetworkAdapterTest, OneObjectPerInterfaceButTheLoopback) {
             << "descriptions are the items' keys: " << WideToUtf8(description->text);
         for (const wchar_t* property :
              {L"IPEnabled", L"MACAddress", L"IPAddress", L"IPSubnet", L"DHCPEnabled",
-              L"DefaultIPGateway", L"Index", L"InterfaceIndex", L"ServiceName"})
+              L"DefaultIPGateway", L"DNSServerSearchOrder", L"Index", L"InterfaceIndex",
+              L"ServiceName"})
             EXPECT_NE(nullptr, object.Find(property)) << WideToUtf8(property);
     }
     ASSERT_EQ(6u, objects.size()) << "no loopback, nor the interface gone without its flags";
@@ -148,6 +176,9 @@ TEST(NetworkAdapterTest, OneObjectPerInterfaceButTheLoopback) {
     EXPECT_EQ((std::vector<std::wstring>{L"255.255.255.0", L"64"}), Texts(eth0.Find(L"IPSubnet")));
     EXPECT_EQ((std::vector<std::wstring>{L"192.168.0.1", L"fe80::1"}),
               Texts(eth0.Find(L"DefaultIPGateway")));
+    EXPECT_EQ((std::vector<std::wstring>{L"192.168.0.1", L"2001:db8::53"}),
+              Texts(eth0.Find(L"DNSServerSearchOrder")))
+        << "the servers behind systemd-resolved's stub";
     EXPECT_EQ(WmiValue::Kind::Boolean, eth0.Find(L"DHCPEnabled")->kind);
     EXPECT_TRUE(eth0.Find(L"DHCPEnabled")->boolean);
     EXPECT_EQ(WmiValue::Kind::UInt32, eth0.Find(L"InterfaceIndex")->kind);
@@ -158,6 +189,7 @@ TEST(NetworkAdapterTest, OneObjectPerInterfaceButTheLoopback) {
         *byDescription.at(L"Realtek Semiconductor Corp. RTL8153 Gigabit Ethernet Adapter (usb0)");
     EXPECT_FALSE(usb0.Find(L"IPEnabled")->boolean) << "up, but without an address";
     EXPECT_EQ(WmiValue::Kind::Null, usb0.Find(L"IPAddress")->kind);
+    EXPECT_EQ(WmiValue::Kind::Null, usb0.Find(L"DNSServerSearchOrder")->kind);
     EXPECT_EQ(L"r8152", usb0.Find(L"ServiceName")->text);
 
     // Without a PCI or USB device, the interface's name; a virtio adapter that is down.

@@ -79,10 +79,10 @@ TEST(FirmwareProcessorsTest, TwoPackagesWithSiblingsAndOneWithoutCpufreq) {
     EXPECT_EQ((std::vector<std::string>{"CPU0", "Intel(R) Xeon(R) CPU E5-2670 0 @ 2.60GHz", "2",
                                         "5000", "4", "GenuineIntel"}),
               Row(processors[0]));
-    EXPECT_EQ((std::vector<std::string>{"CPU1", "Intel(R) Xeon(R) Gold 6130", "2", "(null)", "2",
+    EXPECT_EQ((std::vector<std::string>{"CPU1", "Intel(R) Xeon(R) Gold 6130", "2", "2096", "2",
                                         "GenuineIntel"}),
               Row(processors[1]))
-        << "cpuinfo's current MHz is not the maximum";
+        << "without cpufreq, cpuinfo's speed of the package's first CPU, rounded";
 }
 
 TEST(FirmwareProcessorsTest, ArmBoardWithCoreIdsOnly) {
@@ -96,13 +96,15 @@ TEST(FirmwareProcessorsTest, CpuInfoAloneWhenSysfsIsMissing) {
     TempFolder folder;
     // Packages 0 and 3 (ids need not be contiguous); the second has no core information.
     WriteFile(folder.path() / "proc/cpuinfo",
-              "processor\t: 0\nphysical id\t: 3\ncore id\t: 0\nmodel name\t: B\n\n"
+              "processor\t: 0\nphysical id\t: 3\ncore id\t: 0\nmodel name\t: B\n"
+              "cpu MHz\t\t: 0.000\n\n"
               "processor\t: 1\nphysical id\t: 3\ncore id\t: 0\nmodel name\t: B\n\n"
-              "processor\t: 2\nphysical id\t: 0\ncpu cores\t: 6\nmodel name\t: A\n\n"
+              "processor\t: 2\nphysical id\t: 0\ncpu cores\t: 6\nmodel name\t: A\n"
+              "cpu MHz\t\t: 2096.005\n\n"
               "processor\t: 3\nphysical id\t: 0\nmodel name\t: A\n\n");
     const auto processors = Processors(TreeRoot(folder.path().string()));
     ASSERT_EQ(2u, processors.size());
-    EXPECT_EQ((std::vector<std::string>{"CPU0", "A", "6", "(null)", "2", "(null)"}),
+    EXPECT_EQ((std::vector<std::string>{"CPU0", "A", "6", "2096", "2", "(null)"}),
               Row(processors[0]));
     EXPECT_EQ((std::vector<std::string>{"CPU1", "B", "1", "(null)", "2", "(null)"}),
               Row(processors[1]));

@@ -6,6 +6,7 @@
 #include "platform/linux/live/packages/linux_services.h"
 #include "platform/linux/live/packages/service_states.h"
 #include "tree_root.h"
+#include "util/utf.h"
 
 using namespace platform;
 using namespace platform::live;
@@ -51,47 +52,50 @@ TEST(ServiceStates, TheStateTable) {
 struct Shown {
     std::wstring name, display;
     std::uint32_t state;
+    std::wstring stateText, startMode;
+    bool operator==(const Shown&) const = default;
 };
 
 std::vector<Shown> Show(const std::vector<ServiceEntry>& entries) {
     std::vector<Shown> shown;
     for (const auto& entry : entries)
-        shown.push_back({entry.serviceName, entry.displayName, entry.status[1]});
+        shown.push_back(
+            {entry.serviceName, entry.displayName, entry.status[1], entry.state, entry.startMode});
     return shown;
 }
 
 TEST(Services, FromFilesWithoutAManagerRunning) {
     const auto shown = Show(ServiceEntries(ServicesFromFiles(TreeRoot(kTree))));
-    const std::vector<std::tuple<std::wstring, std::wstring, std::uint32_t>> expected = {
-        {L"bare", L"bare", 1},
-        {L"cron", L"Regular background program processing daemon (local)", 4},
-        {L"dup-a", L"Same Name (dup-a)", 1},
-        {L"dup-b", L"same name (dup-b)", 1},
-        {L"getty@tty1", L"Getty on tty1", 1},
-        {L"later", L"From usr lib", 1},
-        {L"legacy", L"Legacy daemon", 4},
-        {L"nodesc", L"nodesc", 1},
-        {L"provider", L"prov-facility", 1},
-        {L"rsync", L"fast remote  file copy program daemon", 1},
-        {L"runtime", L"Runtime unit", 1},
-        {L"ssh", L"OpenBSD Secure Shell server", 1},
+    // Enabled by a link of a .wants folder or a start link of a runlevel; static without an
+    // [Install] section to enable it by.
+    const std::vector<Shown> expected = {
+        {L"bare", L"bare", 1, L"inactive", L"disabled"},
+        {L"cron", L"Regular background program processing daemon (local)", 4, L"active",
+         L"enabled"},
+        {L"dup-a", L"Same Name (dup-a)", 1, L"inactive", L"static"},
+        {L"dup-b", L"same name (dup-b)", 1, L"inactive", L"static"},
+        {L"getty@tty1", L"Getty on tty1", 1, L"inactive", L"enabled"},
+        {L"later", L"From usr lib", 1, L"inactive", L"indirect"},
+        {L"legacy", L"Legacy daemon", 4, L"active", L"enabled"},
+        {L"nodesc", L"nodesc", 1, L"inactive", L"disabled"},
+        {L"provider", L"prov-facility", 1, L"inactive", L"disabled"},
+        {L"rsync", L"fast remote  file copy program daemon", 1, L"inactive", L"static"},
+        {L"runtime", L"Runtime unit", 1, L"inactive", L"static"},
+        {L"ssh", L"OpenBSD Secure Shell server", 1, L"inactive", L"enabled"},
     };
     ASSERT_EQ(expected.size(), shown.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(std::get<0>(expected[i]), shown[i].name);
-        EXPECT_EQ(std::get<1>(expected[i]), shown[i].display) << shown[i].name;
-        EXPECT_EQ(std::get<2>(expected[i]), shown[i].state) << shown[i].name;
-    }
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(expected[i], shown[i]) << WideToUtf8(shown[i].name);
 }
 
 TEST(Services, EntriesInNameOrderWithUniqueDisplayNames) {
     const std::vector<LinuxService> services = {
-        {"b.service", "Beta", {"active", true, {}}},
-        {"A.service", "", {}},
-        {"a", " \t", {}},
-        {".service", "Suffix only", {}},
-        {"c.service", "beta", {"failed", true, 2u}},
-        {"x.service", "<b>\"quoted\" \\ \xff</b>", {}},
+        {"b.service", "Beta", {"active", true, {}}, "enabled"},
+        {"A.service", "", {}, {}},
+        {"a", " \t", {}, {}},
+        {".service", "Suffix only", {}, {}},
+        {"c.service", "beta", {"failed", true, 2u}, "disabled"},
+        {"x.service", "<b>\"quoted\" \\ \xff</b>", {}, {}},
     };
     const auto entries = ServiceEntries(services);
     ASSERT_EQ(6u, entries.size());
@@ -104,6 +108,10 @@ TEST(Services, EntriesInNameOrderWithUniqueDisplayNames) {
     EXPECT_EQ(L"a (a)", entries[2].displayName);
     EXPECT_EQ(L"Beta (b)", entries[3].displayName);
     EXPECT_EQ(4u, entries[3].status[1]);
+    EXPECT_EQ(L"active", entries[3].state);
+    EXPECT_EQ(L"enabled", entries[3].startMode);
+    EXPECT_EQ(L"failed", entries[4].state);
+    EXPECT_EQ(L"", entries[0].startMode);
     EXPECT_EQ(L"beta (c)", entries[4].displayName);
     EXPECT_EQ(1066u, entries[4].status[3]);
     EXPECT_EQ(2u, entries[4].status[4]);

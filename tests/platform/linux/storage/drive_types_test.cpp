@@ -68,12 +68,20 @@ TEST(StorageDriveTypesTest, ClassifiesMountsByTypeAndDevice) {
         {"/mnt/pool", "zfs", "rpool/home", std::nullopt, kLocalDrive},
         {"/mnt/win", "fuseblk", "/dev/sda3", std::nullopt, kLocalDrive},
         {"/mnt/new", "futurefs", "/dev/sda4", disk, kLocalDrive},
-        // No drives: kernel views, memory, layers, images, folders seen again.
+        // Memory mounted where someone put it is a RAM disk; the system's own is none.
+        {"/tmp", "tmpfs", "tmpfs", std::nullopt, kRamDisk},
+        {"/mnt/scratch", "ramfs", "none", std::nullopt, kRamDisk},
+        {"/devices", "tmpfs", "tmpfs", std::nullopt, kRamDisk},
+        {"/dev/shm", "tmpfs", "tmpfs", std::nullopt, std::nullopt},
+        {"/run", "tmpfs", "tmpfs", std::nullopt, std::nullopt},
+        {"/run/user/1000", "tmpfs", "tmpfs", std::nullopt, std::nullopt},
+        {"/sys/fs/cgroup", "tmpfs", "tmpfs", std::nullopt, std::nullopt},
+        {"/proc/acpi", "tmpfs", "tmpfs", std::nullopt, std::nullopt},
+        // No drives: kernel views, layers, images, folders seen again.
         {"/proc", "proc", "proc", std::nullopt, std::nullopt},
         {"/sys/fs/cgroup/cpu", "cgroup", "cgroup", std::nullopt, std::nullopt},
         {"/sys/fs/cgroup/unified", "cgroup2", "cgroup2", std::nullopt, std::nullopt},
         {"/dev", "devtmpfs", "devtmpfs", std::nullopt, std::nullopt},
-        {"/tmp", "tmpfs", "tmpfs", std::nullopt, std::nullopt},
         {"/var/lib/docker/overlay2/x/merged", "overlay", "overlay", std::nullopt, std::nullopt},
         {"/snap/core/1", "squashfs", "/dev/loop0", loop, std::nullopt},
         {"/mnt/image", "ext4", "/dev/loop3", loop, std::nullopt},

@@ -32,6 +32,7 @@ TEST(StorageTreesTest, ListsTheDrivesOfTheMountTable) {
         ids.push_back(Shown(disk, L"DeviceID"));
     const std::vector<std::wstring> expected = {L"/",
                                                 L"/boot/efi",
+                                                L"/tmp",
                                                 L"/media/user/My Backup",
                                                 L"/media/user/DVD\tDisc",
                                                 L"/mnt/nfs",
@@ -56,6 +57,7 @@ TEST(StorageTreesTest, GivesEachDriveItsKindFileSystemLabelAndShare) {
     const Row rows[] = {
         {L"/", L"3", L"Local Fixed Disk", L"ext4", L"(null)", L""},
         {L"/boot/efi", L"3", L"Local Fixed Disk", L"vfat", L"(null)", L"EFI"},
+        {L"/tmp", L"6", L"RAM Disk", L"tmpfs", L"(null)", L"(null)"},
         {L"/media/user/My Backup", L"2", L"Removable Disk", L"ext4", L"(null)", L"My Backup"},
         {L"/media/user/DVD\tDisc", L"5", L"CD-ROM Disc", L"iso9660", L"(null)", L""},
         {L"/mnt/nfs", L"4", L"Network Connection", L"nfs4", L"fileserver:/export/home", L"(null)"},

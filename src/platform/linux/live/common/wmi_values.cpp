@@ -11,6 +11,10 @@ WmiValue Text(std::string_view utf8) {
     return WmiValue::String(Utf8ToWide(std::string(utf8)));
 }
 
+WmiValue TextOrNull(std::string_view utf8) {
+    return utf8.empty() ? WmiValue::Null() : Text(utf8);
+}
+
 WmiValue Text(std::wstring text) {
     return WmiValue::String(std::move(text));
 }

@@ -16,6 +16,8 @@ namespace platform::live {
 // Text from the system (UTF-8, possibly invalid: each bad sequence becomes U+FFFD).
 WmiValue Text(std::string_view utf8);
 WmiValue Text(std::wstring text);
+// Text, or null for an empty one: a fact nobody wrote down.
+WmiValue TextOrNull(std::string_view utf8);
 WmiValue UInt32(std::uint32_t value);
 // WMI hands uint64 and sint64 properties over as decimal strings.
 WmiValue Int64Text(std::int64_t value);

@@ -9,6 +9,7 @@
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/devices/default_gateways.h"
 #include "platform/linux/live/devices/dhcp_evidence.h"
+#include "platform/linux/live/devices/dns_servers.h"
 #include "platform/linux/live/devices/hardware_names.h"
 #include "platform/linux/live/devices/sysfs_values.h"
 #include "platform/linux/live/system_calls.h"
@@ -87,6 +88,7 @@ WmiObjectList AdapterConfigurations(const SystemRoot& root,
     const DhcpEvidence dhcp(root);
     const auto gateways = ParseDefaultGateways(root.ReadFile("/proc/net/route").value_or(""),
                                                root.ReadFile("/proc/net/ipv6_route").value_or(""));
+    const auto dnsServers = DnsServers(root);
     WmiObjectList objects;
     for (const auto& name : InterfaceNames(root, addresses)) {
         const std::string folder = "/sys/class/net/" + name;
@@ -117,6 +119,7 @@ WmiObjectList AdapterConfigurations(const SystemRoot& root,
         object.Set(L"IPSubnet", StringsOrNull(ip.subnets));
         object.Set(L"DefaultIPGateway",
                    gateway == gateways.end() ? WmiValue::Null() : Strings(gateway->second));
+        object.Set(L"DNSServerSearchOrder", enabled ? StringsOrNull(dnsServers) : WmiValue::Null());
         object.Set(L"DHCPEnabled", OrNull(dhcp.Enabled(name, index), Boolean));
         object.Set(L"Index", OrNull(index, UInt32));
         object.Set(L"InterfaceIndex", OrNull(index, UInt32));

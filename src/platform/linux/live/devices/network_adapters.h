@@ -2,7 +2,9 @@
 // Win32_NetworkAdapterConfiguration from the interfaces in /sys/class/net and their IP
 // addresses. One object per interface but the loopback; IPEnabled when the interface is up
 // (IFF_UP, and its operational state is not down) and has an address. An interface whose
-// flags cannot be read has gone away while read: it is left out.
+// flags cannot be read has gone away while read: it is left out. IPSubnet holds a mask per
+// IPv4 address and a prefix length per IPv6 one, as Windows does; DHCPEnabled is null when
+// no lease or configuration tells.
 //
 // Description is the interface's PCI or USB device name followed by the interface name,
 // "Intel Corporation 82574L Gigabit Network Connection (eth0)", so that two cards of one

@@ -1,6 +1,8 @@
 #include "platform/linux/live/firmware/cpuinfo.h"
 
+#include <charconv>
 #include <cstdint>
+#include <system_error>
 #include <utility>
 
 #include "platform/linux/live/firmware/firmware_text.h"
@@ -95,6 +97,18 @@ std::optional<std::string> CpuName(const CpuInfo& info, unsigned processor) {
         if (const auto part = Lookup(ArmParts(), info.Value(processor, "CPU part")))
             return std::string("ARM ") + *part;
     return std::nullopt;
+}
+
+std::optional<std::uint32_t> CpuMegahertz(const CpuInfo& info, unsigned processor) {
+    const auto text = info.Value(processor, "cpu MHz");
+    if (!text)
+        return std::nullopt;
+    double megahertz = 0;
+    const char* end = text->data() + text->size();
+    const auto [stop, error] = std::from_chars(text->data(), end, megahertz);
+    if (error != std::errc() || stop != end || !(megahertz >= 0.5) || megahertz >= 4294967295.0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(megahertz + 0.5);
 }
 
 std::optional<std::string> CpuVendor(const CpuInfo& info, unsigned processor) {

@@ -2,6 +2,7 @@
 // /proc/cpuinfo: one block of "key : value" lines per logical processor, started by its
 // "processor : N" line. ARM kernels also write lines shared by every processor (a leading
 // "Processor" name, a trailing "Hardware" block) outside those blocks.
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +23,10 @@ CpuInfo ParseCpuInfo(std::string_view text);
 // The processor's name: "model name", the ARM "Processor" line, the PowerPC "cpu" line, or
 // the implementer and part of an ARM core when both are known; blanks collapsed.
 std::optional<std::string> CpuName(const CpuInfo& info, unsigned processor);
+// The processor's "cpu MHz" line in whole megahertz, rounded; nothing when it is missing or 0.
+// It is the speed at the moment of reading, the only one a machine without cpufreq (a
+// virtual one, mostly) tells.
+std::optional<std::uint32_t> CpuMegahertz(const CpuInfo& info, unsigned processor);
 // The processor's maker: "vendor_id", or the ARM implementer's name when it is known.
 std::optional<std::string> CpuVendor(const CpuInfo& info, unsigned processor);
 

@@ -152,6 +152,8 @@ WmiObjectList ProcessorObjects(const std::vector<LogicalCpu>& cpus, const CpuInf
         std::optional<std::uint32_t> maxClock;
         if (maxClockKHz && *maxClockKHz > 0)
             maxClock = (*maxClockKHz + 500) / 1000;
+        else if (const auto now = CpuMegahertz(info, first))
+            maxClock = now;
         else if (const auto speed = socket ? socket->Word(0x14) : std::nullopt; speed && *speed)
             maxClock = *speed;
 

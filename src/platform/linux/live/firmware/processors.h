@@ -1,7 +1,8 @@
 #pragma once
 // Win32_Processor: one object per physical package, from the kernel's CPU topology
 // (/sys/devices/system/cpu), /proc/cpuinfo and, when root can read it, the SMBIOS Processor
-// structures (type 4).
+// structures (type 4). MaxClockSpeed is cpufreq's maximum, else cpuinfo's current speed,
+// else the table's; NumberOfLogicalProcessors counts the package's online CPUs.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -49,6 +49,28 @@ UnitState StateFromPidFiles(const SystemRoot& root, const std::vector<std::strin
     return state;
 }
 
+// systemd's answer for a unit file, runtime and user links aside. A unit without [Install]
+// rules is static even when linked: the links that pull it in ship with it (sysinit.target.wants
+// of /lib), nobody enabled it.
+std::string UnitFileState(const UnitFile& unit) {
+    if (unit.text.installRules)
+        return unit.enabled ? "enabled" : "disabled";
+    return unit.text.installAlso ? "indirect" : "static";
+}
+
+// Enabled when a runlevel folder holds its start link ("S02cron").
+std::string InitScriptState(const SystemRoot& root, const std::string& name) {
+    for (const char* folder :
+         {"/etc/rc2.d", "/etc/rc3.d", "/etc/rc4.d", "/etc/rc5.d", "/etc/rcS.d"})
+        for (const std::string& link : root.ListFolder(folder)) {
+            const std::size_t start = link.find_first_not_of("0123456789", 1);
+            if (link.size() > 1 && link[0] == 'S' && start > 1 && start != std::string::npos &&
+                link.compare(start, std::string::npos, name) == 0)
+                return "enabled";
+        }
+    return "disabled";
+}
+
 }  // namespace
 
 std::vector<LinuxService> ServicesFromFiles(const SystemRoot& root) {
@@ -68,7 +90,8 @@ std::vector<LinuxService> ServicesFromFiles(const SystemRoot& root) {
         if (auto script = scripts.find(name); script != scripts.end())
             pidFiles.push_back(script->second.text.pidFile);
         pidFiles.push_back("/run/" + name + ".pid");
-        services.push_back({unit.name, unit.text.description, StateFromPidFiles(root, pidFiles)});
+        services.push_back({unit.name, unit.text.description, StateFromPidFiles(root, pidFiles),
+                            UnitFileState(unit)});
     }
     for (const auto& [name, script] : scripts) {
         if (covered.count(name))
@@ -76,7 +99,8 @@ std::vector<LinuxService> ServicesFromFiles(const SystemRoot& root) {
         const InitScriptText& text = script.text;
         services.push_back({name,
                             !text.shortDescription.empty() ? text.shortDescription : text.provides,
-                            StateFromPidFiles(root, {text.pidFile, "/run/" + name + ".pid"})});
+                            StateFromPidFiles(root, {text.pidFile, "/run/" + name + ".pid"}),
+                            InitScriptState(root, name)});
     }
     return services;
 }
@@ -91,6 +115,8 @@ std::vector<ServiceEntry> ServiceEntries(const std::vector<LinuxService>& servic
         if (entry.displayName.empty())
             entry.displayName = entry.serviceName;
         StatusNumbers(service.state, entry.status);
+        entry.state = Utf8ToWide(service.state.activeState);
+        entry.startMode = Utf8ToWide(service.unitFileState);
         ++displayNames[ToLower(entry.displayName)];
         entries.push_back(std::move(entry));
     }

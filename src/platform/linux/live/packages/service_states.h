@@ -24,6 +24,9 @@ struct LinuxService {
     std::string name;         // the unit's name, "cron.service", or the init script's, "cron"
     std::string description;  // empty when the unit or script gives none
     UnitState state;
+    // systemd's UnitFileState: "enabled", "disabled", "static", "indirect", "generated"...;
+    // for an init script "enabled" or "disabled" by its start links. Empty when not known.
+    std::string unitFileState;
 };
 
 // The seven numbers of the status block (type, current state, controls accepted, Win32 exit

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string_view>
@@ -122,14 +123,24 @@ int ListFiles(sd_bus* bus, std::vector<std::pair<std::string, std::string>>& fil
     });
 }
 
-// Asks one unit for what its status block needs beyond its state; gives up on the first
-// timeout, and once the budget is spent.
+// Asks one unit for its unit-file state and what its status block needs beyond its state;
+// gives up on the first timeout, and once the budget is spent.
 class UnitDetails {
   public:
     explicit UnitDetails(sd_bus* bus)
         : bus_(bus), deadline_(std::chrono::steady_clock::now() + kDetailBudget) {}
 
-    void Fill(const LoadedUnit& unit, UnitState& state) {
+    void Fill(const LoadedUnit& unit, LinuxService& service) {
+        if (Ask()) {
+            char* fileState = nullptr;
+            const int rc = sd_bus_get_property_string(bus_, kDestination, unit.objectPath.c_str(),
+                                                      kUnit, "UnitFileState", nullptr, &fileState);
+            stuck_ = rc == -ETIMEDOUT;
+            if (rc >= 0 && fileState)
+                service.unitFileState = fileState;
+            std::free(fileState);
+        }
+        UnitState& state = service.state;
         if (state.activeState == "active" || state.activeState == "reloading") {
             int canStop = 1;
             if (Get(unit.objectPath, kUnit, "CanStop", 'b', &canStop))
@@ -145,7 +156,7 @@ class UnitDetails {
   private:
     bool Get(const std::string& path, const char* interface, const char* member, char type,
              void* value) {
-        if (stuck_ || std::chrono::steady_clock::now() > deadline_)
+        if (!Ask())
             return false;
         BusError error;
         const int rc = sd_bus_get_property_trivial(bus_, kDestination, path.c_str(), interface,
@@ -153,6 +164,8 @@ class UnitDetails {
         stuck_ = rc == -ETIMEDOUT;
         return rc >= 0;
     }
+
+    bool Ask() const { return !stuck_ && std::chrono::steady_clock::now() <= deadline_; }
 
     sd_bus* bus_;
     std::chrono::steady_clock::time_point deadline_;
@@ -195,9 +208,9 @@ std::optional<SystemdServices> ListSystemdServices(const SystemRoot& root) {
         if ((unit.loadState == "not-found" || unit.loadState == "masked") &&
             unit.activeState == "inactive")
             continue;
-        LinuxService service{unit.name, unit.description, {}};
+        LinuxService service{unit.name, unit.description, {}, {}};
         service.state.activeState = unit.activeState;
-        details.Fill(unit, service.state);
+        details.Fill(unit, service);
         listed.insert(unit.name);
         answer.services.push_back(std::move(service));
     }
@@ -214,7 +227,7 @@ std::optional<SystemdServices> ListSystemdServices(const SystemRoot& root) {
         if (!name.ends_with(".service") || name.ends_with("@.service") || listed.count(name) ||
             state == "masked" || state == "masked-runtime" || state == "alias")
             continue;
-        LinuxService service{name, {}, {}};
+        LinuxService service{name, {}, {}, state};
         if (const auto text = root.ReadFile(path, 1u << 20))
             service.description = ExpandSpecifiers(ParseUnitFile(*text).description, name);
         listed.insert(name);

@@ -52,6 +52,12 @@ UnitFileText ParseUnitFile(std::string_view text) {
             unit.description = setting.value;
         else if (setting.section == "Service" && setting.key == "PIDFile")
             unit.pidFile = setting.value;
+        else if (setting.section == "Install" && !setting.value.empty() && setting.key == "Also")
+            unit.installAlso = true;
+        else if (setting.section == "Install" && !setting.value.empty() &&
+                 (setting.key == "WantedBy" || setting.key == "RequiredBy" ||
+                  setting.key == "UpheldBy" || setting.key == "Alias"))
+            unit.installRules = true;
     }
     return unit;
 }

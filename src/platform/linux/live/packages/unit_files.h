@@ -16,6 +16,10 @@ inline constexpr std::string_view kUnitFolders[] = {
 struct UnitFileText {
     std::string description;  // Description= of [Unit], as written (specifiers unexpanded)
     std::string pidFile;      // PIDFile= of [Service]
+    // [Install] says where enabling links it (WantedBy=, RequiredBy=, UpheldBy=, Alias=), or
+    // only which other units to enable with it (Also=).
+    bool installRules = false;
+    bool installAlso = false;
 };
 
 // The last assignment of each setting wins, an empty one clears it; lines ending with a

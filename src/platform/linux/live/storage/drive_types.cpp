@@ -25,9 +25,9 @@ bool IsNetworkType(const std::string& fsType) {
 }
 
 // File systems that hold no files of a disk: the kernel's views (proc, sysfs, cgroup...),
-// memory (tmpfs, ramfs: what a reboot loses is no drive), container layers (overlay over
-// folders of a disk already listed) and images (squashfs: snaps, live media). libmount
-// knows most; not images, aufs, or a few kernel views of old or special systems.
+// container layers (overlay over folders of a disk already listed) and images (squashfs:
+// snaps, live media). libmount knows most; not images, aufs, or a few kernel views of old or
+// special systems. Memory file systems are decided before this.
 bool IsPseudoType(const std::string& fsType) {
     return mnt_fstype_is_pseudofs(fsType.c_str()) ||
            IsOneOf(fsType, {"aufs", "squashfs", "usbfs", "xenfs", "zonefs"});
@@ -41,6 +41,20 @@ bool IsDiskType(std::string_view fsType) {
         {"ext2",   "ext3",    "ext4",  "xfs",  "btrfs", "zfs",     "jfs",  "reiserfs", "f2fs",
          "vfat",   "msdos",   "exfat", "ntfs", "ntfs3", "fuseblk", "hfs",  "hfsplus",  "bcachefs",
          "nilfs2", "iso9660", "udf",   "ufs",  "minix", "gfs2",    "ocfs2"});
+}
+
+bool IsMemoryType(std::string_view fsType) {
+    return fsType == "tmpfs" || fsType == "ramfs";
+}
+
+// The folders where the system and its services mount memory of their own (/dev/shm,
+// /run/user/1000, /sys/fs/cgroup on older systems).
+bool IsSystemFolder(std::string_view path) {
+    for (std::string_view folder : {"/dev", "/run", "/sys", "/proc"})
+        if (path.substr(0, folder.size()) == folder &&
+            (path.size() == folder.size() || path[folder.size()] == '/'))
+            return true;
+    return false;
 }
 
 DriveType ByDevice(const MountEntry& mount, const std::optional<BlockDevice>& device) {
@@ -63,6 +77,11 @@ std::optional<DriveType> ClassifyMount(const MountEntry& mount,
         return kNetworkDrive;
     if (mount.mountPoint == "/")
         return ByDevice(mount, device);
+    if (IsMemoryType(mount.fsType)) {
+        if (IsSystemFolder(mount.mountPoint))
+            return std::nullopt;
+        return kRamDisk;
+    }
     if (IsPseudoType(mount.fsType) || (device && device->loop))
         return std::nullopt;
     // Other FUSE file systems are views of folders (gvfs, portals, lxcfs, encrypted folders)
@@ -85,6 +104,8 @@ std::wstring DriveDescription(DriveType type) {
             return L"Network Connection";
         case kOpticalDrive:
             return L"CD-ROM Disc";
+        case kRamDisk:
+            return L"RAM Disk";
     }
     return {};
 }

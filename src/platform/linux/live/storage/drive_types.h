@@ -15,11 +15,13 @@ enum DriveType : std::uint32_t {
     kLocalDrive = 3,
     kNetworkDrive = 4,
     kOpticalDrive = 5,
+    kRamDisk = 6,
 };
 
-// The kind of drive the mount is, or nothing when it is no drive: a kernel or memory file
-// system, a container layer, a loop-mounted image, a view of other folders. The root folder
-// is always a drive.
+// The kind of drive the mount is, or nothing when it is no drive: a kernel file system, a
+// container layer, a loop-mounted image, a view of other folders, memory the system keeps
+// for itself (under /dev, /run, /sys, /proc). A memory file system mounted elsewhere (/tmp, a
+// folder someone mounted one on) is a RAM disk. The root folder is always a drive.
 std::optional<DriveType> ClassifyMount(const MountEntry& mount,
                                        const std::optional<BlockDevice>& device);
 
