@@ -30,6 +30,8 @@ ServicesScope::ServicesScope(const Services& replacement) : previous_(Table()) {
         table.progress = replacement.progress;
     if (replacement.commands)
         table.commands = replacement.commands;
+    if (replacement.platformInfo)
+        table.platformInfo = replacement.platformInfo;
 }
 
 ServicesScope::~ServicesScope() {

@@ -25,5 +25,6 @@ WmiObjectList SoundDevices(const SystemRoot& root);      // Win32_SoundDevice
 WmiObjectList VideoControllers(const SystemRoot& root);  // Win32_VideoController
 WmiObjectList DesktopMonitors(const SystemRoot& root);   // Win32_DesktopMonitor
 WmiObjectList Printers(const SystemRoot& root);          // Win32_Printer
+WmiObjectList Tpms(const SystemRoot& root);  // Win32_Tpm (ROOT\CIMV2\Security\MicrosoftTpm)
 
 }  // namespace platform::live
