@@ -1,5 +1,6 @@
 #include "collect/inventory_collector.h"
 
+#include "collect/platform_provider.h"
 #include "collect/registry_providers.h"
 #include "collect/system_providers.h"
 #include "platform/files.h"
@@ -100,6 +101,8 @@ void CInventoryCollector::RunQuery(const QueryDefinition& query) {
         CollectRegistryValues(query, store);
     else if (query.queryType == L"ServiceControl")
         CollectServices(query, store, m_errorText);
+    else if (query.queryType == L"Platform")
+        CollectPlatform(query, store);
     group.Commit();
 }
 

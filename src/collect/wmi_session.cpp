@@ -32,7 +32,10 @@ unsigned CWmiSession::StartQuery(const std::wstring& text) {
     m_fetched = 0;
     if (!m_connected)
         return 0;
-    m_objects = platform::GetWmi().ExecQuery(text);
+    const auto statement = platform::SplitNamespace(text);
+    m_objects = platform::IsDefaultNamespace(statement.nameSpace)
+                    ? platform::GetWmi().ExecQuery(statement.wql)
+                    : platform::GetWmi().ExecQueryIn(statement.nameSpace, statement.wql);
     return MoveNext();
 }
 

@@ -17,7 +17,8 @@ class CWmiSession {
     // 0 on success, 1 on any failure; a failed connection makes every query yield nothing.
     int Connect();
     void Disconnect();
-    // Starts a query and fetches its first object; the number fetched (0 or 1).
+    // Starts a query and fetches its first object; the number fetched (0 or 1). The text may
+    // name its namespace first ("ROOT\...:Select ..."); ROOT\CIMV2 otherwise.
     unsigned StartQuery(const std::wstring& text);
     unsigned MoveNext();
     bool AtEnd() const { return m_fetched == 0; }

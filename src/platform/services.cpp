@@ -20,7 +20,8 @@ ServicesScope::ServicesScope(const Services& replacement) : previous_(Table()) {
         ((table.*slots = replacement.*slots ? replacement.*slots : table.*slots), ...);
     };
     take(&Services::registry, &Services::host, &Services::ui, &Services::wmi,
-         &Services::serviceManager, &Services::progress, &Services::commands);
+         &Services::serviceManager, &Services::progress, &Services::commands,
+         &Services::platformInfo);
 }
 
 ServicesScope::~ServicesScope() {

@@ -3,6 +3,7 @@
 // runs with the native implementations; a described machine (or a test) installs its own
 // for the lifetime of a ServicesScope. Slots left null in a scope keep the current ones.
 #include "platform/host.h"
+#include "platform/platform_facts.h"
 #include "platform/progress.h"
 #include "platform/registry.h"
 #include "platform/service_list.h"
@@ -20,6 +21,7 @@ struct Services {
     ServiceManager* serviceManager = nullptr;
     ProgressPoster* progress = nullptr;
     SystemCommands* commands = nullptr;
+    PlatformInfo* platformInfo = nullptr;
 };
 
 // The native implementations of this build.
@@ -47,6 +49,9 @@ inline ProgressPoster& GetProgressPoster() {
 }
 inline SystemCommands& GetSystemCommands() {
     return *CurrentServices().commands;
+}
+inline PlatformInfo& GetPlatformInfo() {
+    return *CurrentServices().platformInfo;
 }
 
 class ServicesScope {

@@ -1,7 +1,7 @@
 #pragma once
-// WMI as the collector needs it: run a WQL statement against ROOT\CIMV2 and read the objects
-// it returns one at a time, each property as a typed value. Windows answers through COM; a
-// described machine or the Linux providers answer the same statements themselves.
+// WMI as the collector needs it: run a WQL statement against ROOT\CIMV2 (or another namespace)
+// and read the objects it returns one at a time, each property as a typed value. Windows answers
+// through COM; a described machine or the Linux providers answer the same statements themselves.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -59,6 +59,9 @@ class WmiObjects {
     virtual bool Get(const std::wstring& name, WmiValue& value) = 0;
 };
 
+// Whether the name is ROOT\CIMV2, the namespace ExecQuery answers for.
+bool IsDefaultNamespace(const std::wstring& nameSpace);
+
 class Wmi {
   public:
     virtual ~Wmi() = default;
@@ -67,6 +70,12 @@ class Wmi {
     virtual void Disconnect() = 0;
     // Null when the statement is refused or there is no connection.
     virtual std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) = 0;
+    // The same in the named namespace (letter case ignored); null also when the namespace
+    // cannot be reached, or when the implementation knows ROOT\CIMV2 only.
+    virtual std::unique_ptr<WmiObjects> ExecQueryIn(const std::wstring& nameSpace,
+                                                    const std::wstring& wql) {
+        return IsDefaultNamespace(nameSpace) ? ExecQuery(wql) : nullptr;
+    }
 };
 
 }  // namespace platform

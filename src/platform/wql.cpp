@@ -318,4 +318,24 @@ bool Matches(const WqlQuery& query, const WqlLookup& lookup) {
     return true;
 }
 
+NamespacedWql SplitNamespace(const std::wstring& text) {
+    const std::size_t colon = text.find(L':');
+    if (colon != std::wstring::npos && colon > 0) {
+        bool path = IsIdentifierStart(text[0]);
+        for (std::size_t i = 1; path && i < colon; ++i)
+            path = IsIdentifierPart(text[i]) || (text[i] == L'\\' && text[i - 1] != L'\\');
+        if (path && text[colon - 1] != L'\\')
+            return {text.substr(0, colon), text.substr(colon + 1)};
+    }
+    return {L"ROOT\\CIMV2", text};
+}
+
+bool IsDefaultNamespace(const std::wstring& nameSpace) {
+    return WqlFold(nameSpace) == L"root\\cimv2";
+}
+
+std::wstring ClassKey(const std::wstring& nameSpace, const std::wstring& className) {
+    return WqlFold(IsDefaultNamespace(nameSpace) ? className : nameSpace + L":" + className);
+}
+
 }  // namespace platform

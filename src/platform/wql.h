@@ -57,4 +57,17 @@ bool Matches(const WqlQuery& query, const WqlLookup& lookup);
 // Cyrillic letters.
 std::wstring WqlFold(const std::wstring& text);
 
+// A statement of the catalogue with the namespace it is asked in. The text may start with
+// a namespace path and a colon ("ROOT\CIMV2\Security\MicrosoftTpm:Select ..."); without
+// one the namespace is ROOT\CIMV2. A colon inside the statement (a drive letter in a
+// literal) is no namespace: the path before the colon holds only names and backslashes.
+struct NamespacedWql {
+    std::wstring nameSpace;
+    std::wstring wql;
+};
+NamespacedWql SplitNamespace(const std::wstring& text);
+// The key of a class where objects are held in memory: its folded name, after the folded
+// namespace and a colon for a namespace other than ROOT\CIMV2.
+std::wstring ClassKey(const std::wstring& nameSpace, const std::wstring& className);
+
 }  // namespace platform

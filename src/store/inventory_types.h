@@ -11,7 +11,8 @@ struct QueryField {
 
 struct QueryDefinition {
     std::wstring name;
-    std::wstring queryType;  // "Version", "Wmi", "RegistryKeys", "RegistryValues", "ServiceControl"
+    std::wstring queryType;  // "Version", "Wmi", "RegistryKeys", "RegistryValues",
+                             // "ServiceControl", "Platform"
     std::wstring query;
     int maxRows = 0;  // 0: no limit
     std::vector<QueryField> fields;

@@ -5,6 +5,7 @@
 #include "collect/worker_task.h"
 #include "config/linux_config.h"
 #include "fake_host.h"
+#include "fake_platform_info.h"
 #include "fake_service_manager.h"
 #include "fake_system_commands.h"
 #include "fake_wmi.h"
@@ -26,7 +27,9 @@ class CollectorTest : public ::testing::Test {
   protected:
     CollectorTest()
         : registry_(MemoryRegistry::Layout{true, true}),
-          scope_(Services{&registry_, &host_, &ui_, &wmi_, &services_, &poster_, &commands_}) {
+          scope_(Services{&registry_, &host_, &ui_, &wmi_, &services_, &poster_, &commands_,
+                          &platform_}) {
+        platform_.facts.osFamily = L"Linux";
         host_.dataFolder = data_.Slashed();
         host_.tempFolder = data_.Slashed();
         host_.wow64 = true;
@@ -68,6 +71,7 @@ class CollectorTest : public ::testing::Test {
     FakeServiceManager services_;
     RecordingPoster poster_;
     FakeSystemCommands commands_;
+    FakePlatformInfo platform_;
     ServicesScope scope_;
 };
 
@@ -83,8 +87,10 @@ TEST_F(CollectorTest, SilentRunStoresAndKeepsTheSession) {
     EXPECT_TRUE(poster_.Messages().empty()) << "nothing is posted without a window";
     EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session"));
     EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session WHERE status_type_id = 2"));
-    // Version, BIOS, two processes, one program, one service.
-    EXPECT_EQ(6, Scalar("SELECT COUNT(*) FROM session_item"));
+    // Version, BIOS, two processes, one program, one service, the platform.
+    EXPECT_EQ(7, Scalar("SELECT COUNT(*) FROM session_item"));
+    EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session_item si JOIN query q ON q.id = "
+                        "si.query_id WHERE q.name = 'Platform' AND si.key_value = 'Linux'"));
     EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session_item si JOIN query q ON q.id = "
                         "si.query_id WHERE q.name = 'InstalledSoftware32'"));
     EXPECT_TRUE(ui_.failures.empty());
@@ -144,7 +150,7 @@ TEST_F(CollectorTest, CancelDuringAQueryStopsAfterIt) {
     // The cancelled session is gone; the kept one is untouched.
     EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session"));
     EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session WHERE status_type_id = 2"));
-    EXPECT_EQ(6, Scalar("SELECT COUNT(*) FROM session_item"));
+    EXPECT_EQ(7, Scalar("SELECT COUNT(*) FROM session_item"));
 }
 
 TEST_F(CollectorTest, UnusableStoreEndsTheRunAsAFailure) {

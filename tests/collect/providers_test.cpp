@@ -1,11 +1,13 @@
 // The providers against doubles: what reaches the store for each kind of answer.
 #include <gtest/gtest.h>
 
+#include "collect/platform_provider.h"
 #include "collect/registry_providers.h"
 #include "collect/system_providers.h"
 #include "collect/wmi_session.h"
 #include "config/linux_config.h"
 #include "fake_host.h"
+#include "fake_platform_info.h"
 #include "fake_service_manager.h"
 #include "fake_wmi.h"
 #include "platform/memory_registry.h"
@@ -99,6 +101,21 @@ TEST_F(WmiProvider, UserNameIsSubstitutedEverywhere) {
     ASSERT_EQ(2u, wmi_.statements.size());
     EXPECT_EQ(L"Select * from A where Name = 'O\\'Brien' or B = 'O\\'Brien'", wmi_.statements[0]);
     EXPECT_EQ(L"Select * from A", wmi_.statements[1]);
+}
+
+TEST_F(WmiProvider, ANamespaceBeforeTheStatementIsAskedSeparately) {
+    const std::wstring tpm = L"ROOT\\CIMV2\\Security\\MicrosoftTpm";
+    wmi_.results[tpm + L":Select * from Win32_Tpm"] = {
+        {{L"SpecVersion", WmiValue::String(L"2.0")}}};
+    CollectWmi(session_, Query(tpm + L":Select * from Win32_Tpm", {L"SpecVersion"}),
+               recorder_.Sink());
+    CollectWmi(session_, Query(L"Select * from A Where D = 'C:'", {}), recorder_.Sink());
+    EXPECT_EQ((std::vector<std::wstring>{tpm, L"ROOT\\CIMV2"}), wmi_.namespaces);
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"Select * from Win32_Tpm", L"Select * from A Where D = 'C:'"}),
+        wmi_.statements);
+    ASSERT_EQ(1u, recorder_.rows.size());
+    EXPECT_EQ(L"2.0", recorder_.rows[0][L"SpecVersionExport"]);
 }
 
 TEST_F(WmiProvider, NothingWithoutConnectionOrAnswer) {
@@ -289,6 +306,24 @@ TEST_F(SystemProviders, ServicesWithTheirStatus) {
     CollectServices(query, recorder_.Sink(), error);
     EXPECT_EQ(10u, recorder_.rows.size());
     EXPECT_TRUE(error.empty());
+}
+
+TEST(PlatformProvider, OneItemOfTheFacts) {
+    FakePlatformInfo info;
+    info.facts = {L"Linux", L"UEFI", L"Off", L"kvm", L"systemd"};
+    ServicesScope scope(Services{.platformInfo = &info});
+    Recorder recorder;
+    CollectPlatform(Query(L"*", {L"OSFamily", L"FirmwareType", L"SecureBoot", L"Virtualization",
+                                 L"InitSystem", L"Unknown"}),
+                    recorder.Sink());
+    ASSERT_EQ(1u, recorder.rows.size());
+    EXPECT_EQ((ResultRow{{L"OSFamilyExport", L"Linux"},
+                         {L"FirmwareTypeExport", L"UEFI"},
+                         {L"SecureBootExport", L"Off"},
+                         {L"VirtualizationExport", L"kvm"},
+                         {L"InitSystemExport", L"systemd"},
+                         {L"UnknownExport", L""}}),
+              recorder.rows[0]);
 }
 
 TEST_F(SystemProviders, ServiceManagerRefused) {

@@ -45,11 +45,14 @@ QuickFixEngineering 73
 Services 155
 Subcomponents 50
 Processor 1
+Platform 1
+Tpm 0
 COUNTS
 check "XP desktop: OS caption stored" test "$(field OperatingSystem Caption 'Microsoft Windows XP Professional')" -eq 1
 check "XP desktop: script text stored verbatim" \
     test "$(sqlite3 "$db" "SELECT COUNT(*) FROM session_item_field WHERE field LIKE '%<script>%'")" -ge 1
 check "XP desktop: recorded data version revision stored" test "$(field Version DataVersionRevision 0)" -eq 1
+check "XP desktop: firmware type stored" test "$(field Platform FirmwareType BIOS)" -eq 1
 
 timeout 120 "$exe" --silent --machine "$machines/win7-laptop.json"; rc=$?
 check "Win7 laptop: silent run exits 0" test "$rc" -eq 0

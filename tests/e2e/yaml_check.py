@@ -98,7 +98,11 @@ WMI_QUERIES = {
     "DiskDrive": ("Win32_DiskDrive", "DeviceID", "DeviceID,Model,Size,InterfaceType,MediaType",
                   None),
     "USBDevice": ("Win32_PnPEntity", "DeviceID", "Name,DeviceID,Manufacturer", where_usb),
+    "Tpm": (r"ROOT\CIMV2\Security\MicrosoftTpm:Win32_Tpm", "SpecVersion",
+            "SpecVersion,IsEnabled_InitialValue,IsActivated_InitialValue,ManufacturerVersion", None),
 }
+PLATFORM_FACTS = {"FirmwareType": "firmwareType", "SecureBoot": "secureBoot",
+                  "Virtualization": "virtualization", "InitSystem": "initSystem"}
 # Patches are WMI objects too, but the post-processing adds programs to them.
 PATCH_QUERY = ("Win32_QuickFixEngineering", "Description,HotFixId",
                "Description,Computer,HotFixId,InstallationDate,InstalledBy", where_description)
@@ -114,7 +118,13 @@ UNINSTALL_32 = r"HKLM\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Unin
 # ---- what the program stores for a described value ----
 
 def wmi_class(machine, name):
-    for cls, objects in machine.get("wmi", {}).items():
+    """The objects of a class; "NAMESPACE:CLASS" for a namespace other than ROOT\\CIMV2."""
+    classes = machine.get("wmi", {})
+    if ":" in name:
+        space, name = name.split(":")
+        classes = next((c for n, c in machine.get("namespaces", {}).items()
+                        if n.lower() == space.lower()), {})
+    for cls, objects in classes.items():
         if cls.lower() == name.lower():
             return objects
     return []
@@ -333,15 +343,15 @@ def full(machine_path, report_path):
         want = kept_items(wmi_rows(machine, query), keys.split(","))
         if want or query in document:
             compare_items(query, document.get(query) or [], want)
-    # The state and start mode come from the service manager, which a description only sketches.
-    services = [{f: i.get(f) for f in ("DisplayName", "ServiceName")}
-                for i in document.get("Services") or []]
-    compare_items("Services", services, kept_items(service_rows(machine), ["DisplayName"]))
+    compare_items("Services", document.get("Services") or [],
+                  kept_items(service_rows(machine), ["DisplayName"]))
     for query, want in programs_and_patches(machine).items():
-        if query != "QuickFixEngineering":
-            want = [dict(w, PackageSource="") for w in want]  # only Linux programs have one
         if want or query in document:
             compare_items(query, document.get(query) or [], want)
+    facts = machine.get("platform", {})
+    compare_items("Platform", document.get("Platform") or [],
+                  [dict({"OSFamily": "Windows"},
+                        **{f: facts.get(m, "") for f, m in PLATFORM_FACTS.items()})])
     version = (document.get("Version") or [{}])[0]
     check("Version: the program's own item", "FileVersionMajor" in version)
 

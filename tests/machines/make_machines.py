@@ -1001,6 +1001,8 @@ def xp_desktop():
                    "in a small accounting office. Written by make_machines.py.",
         "host": {"userName": XP_USER, "administrator": True, "machine64Bit": False,
                  "wow64": False, "windowsVersion": "5.1", "windowsFolder": "C:\\WINDOWS"},
+        # Windows XP knows no UEFI.
+        "platform": {"firmwareType": "BIOS", "secureBoot": "Not supported"},
         "wmi": wmi,
         "registry": registry,
         "services": services(rng, XP_SERVICES),
@@ -2304,6 +2306,9 @@ def w7_laptop():
                    "(Lenovo ThinkPad T420). Written by make_machines.py.",
         "host": {"userName": W7_USER, "administrator": False, "machine64Bit": True,
                  "wow64": True, "windowsVersion": "6.1", "windowsFolder": "C:\\Windows"},
+        # Started in legacy mode. Its TPM's namespace is refused to a user without administrator
+        # rights, so no Win32_Tpm is described.
+        "platform": {"firmwareType": "BIOS", "secureBoot": "Not supported"},
         "wmi": wmi,
         "registry": registry,
         "services": services(rng, W7_SERVICES),

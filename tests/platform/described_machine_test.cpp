@@ -378,6 +378,37 @@ TEST_F(Described, NoWmiSectionMeansNoConnection) {
     EXPECT_EQ(0u, CountObjects(empty.wmi(), L"Select * from Win32_BIOS"));
 }
 
+TEST_F(Described, NamespacesBesideTheDefaultOne) {
+    auto machine = Machine(R"({
+      "wmi": {"Win32_BIOS": [{"Name": "B"}]},
+      "namespaces": {"ROOT\\CIMV2\\Security\\MicrosoftTpm": {
+        "Win32_Tpm": [{"SpecVersion": "2.0, 0, 1.38"}]}}})");
+    Wmi& wmi = machine.wmi();
+    ASSERT_EQ(0, wmi.Connect());
+    auto tpm = wmi.ExecQueryIn(L"root\\CIMV2\\security\\MicrosoftTpm", L"Select * from Win32_Tpm");
+    ASSERT_NE(nullptr, tpm);
+    WmiValue version;
+    ASSERT_TRUE(tpm->Next() && tpm->Get(L"SpecVersion", version));
+    EXPECT_EQ(L"2.0, 0, 1.38", version.text);
+    EXPECT_EQ(0u, CountObjects(wmi, L"Select * from Win32_Tpm")) << "not in ROOT\\CIMV2";
+    EXPECT_FALSE(wmi.ExecQueryIn(L"ROOT\\WMI", L"Select * from Win32_Tpm")->Next());
+    EXPECT_EQ(1u, CountObjects(wmi, L"Select * from Win32_BIOS"));
+}
+
+TEST_F(Described, PlatformFactsOfAWindowsMachine) {
+    auto machine = Machine(
+        R"({"platform": {"firmwareType": "UEFI", "secureBoot": "Off", "virtualization": "kvm"}})");
+    const PlatformFacts facts = machine.ServicesFor().platformInfo->Facts();
+    EXPECT_EQ(L"Windows", facts.osFamily);
+    EXPECT_EQ(L"UEFI", facts.firmwareType);
+    EXPECT_EQ(L"Off", facts.secureBoot);
+    EXPECT_EQ(L"kvm", facts.virtualization);
+    EXPECT_EQ(L"", facts.initSystem);
+    const PlatformFacts unknown = Machine("{}").ServicesFor().platformInfo->Facts();
+    EXPECT_EQ(L"Windows", unknown.osFamily);
+    EXPECT_EQ(L"", unknown.firmwareType);
+}
+
 // ---- services ----
 
 TEST_F(Described, ServicesAreListedInFileOrderWithTheirStatus) {
@@ -771,7 +802,20 @@ TEST_F(DescribedFailure, WrongTypesNameTheJsonPath) {
 TEST_F(DescribedFailure, UnknownAndMissingParts) {
     Check({
         {R"({"hosts": {}})",
-         L"hosts: unknown member (expected one of: host, wmi, registry, services, comment)"},
+         L"hosts: unknown member (expected one of: host, wmi, namespaces, registry, services, "
+         L"platform, comment)"},
+        {R"({"namespaces": {"ROOT\\Bad Name": {}}})",
+         L"namespaces[\"ROOT\\Bad Name\"]: a namespace is a path of names separated by "
+         L"backslashes, such as ROOT\\CIMV2\\Security\\MicrosoftTpm"},
+        {R"({"namespaces": {"root\\cimv2": {}}})",
+         L"namespaces[\"root\\cimv2\"]: the classes of ROOT\\CIMV2 are given under wmi"},
+        {R"({"namespaces": {"ROOT\\WMI": {"X": {}}}})",
+         L"namespaces[\"ROOT\\WMI\"].X: expected an array of objects"},
+        {R"({"platform": {"firmware": "UEFI"}})",
+         L"platform.firmware: unknown member (expected one of: firmwareType, secureBoot, "
+         L"virtualization, initSystem)"},
+        {R"({"platform": {"secureBoot": "Yes"}})",
+         L"platform.secureBoot: expected \"On\", \"Off\", \"Not supported\" or \"\""},
         {R"({"host": {"user": "x"}})",
          L"host.user: unknown member (expected one of: userName, administrator, wow64, "
          L"machine64Bit, windowsVersion, windowsFolder, ntFamily)"},

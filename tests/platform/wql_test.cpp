@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/wql.h"
@@ -334,6 +335,26 @@ TEST(WqlFold, FoldsTheLettersItKnows) {
     };
     for (const auto& [text, folded] : cases)
         EXPECT_EQ(folded, WqlFold(text));
+}
+
+TEST(WqlNamespace, OnlyAPathBeforeTheFirstColonIsANamespace) {
+    const std::vector<std::tuple<std::wstring, std::wstring, std::wstring>> cases = {
+        {L"ROOT\\CIMV2\\Security\\MicrosoftTpm:Select * from Win32_Tpm",
+         L"ROOT\\CIMV2\\Security\\MicrosoftTpm", L"Select * from Win32_Tpm"},
+        {L"root\\wmi:Select * from X", L"root\\wmi", L"Select * from X"},
+        {L"Select * from Win32_LogicalDisk Where DeviceID = 'C:'", L"ROOT\\CIMV2",
+         L"Select * from Win32_LogicalDisk Where DeviceID = 'C:'"},
+        {L"ROOT\\:Select * from X", L"ROOT\\CIMV2", L"ROOT\\:Select * from X"},
+        {L"ROOT\\\\A:Select * from X", L"ROOT\\CIMV2", L"ROOT\\\\A:Select * from X"},
+        {L":Select * from X", L"ROOT\\CIMV2", L":Select * from X"},
+    };
+    for (const auto& [text, nameSpace, wql] : cases) {
+        const NamespacedWql split = SplitNamespace(text);
+        EXPECT_EQ(nameSpace, split.nameSpace) << WideToUtf8(text);
+        EXPECT_EQ(wql, split.wql) << WideToUtf8(text);
+    }
+    EXPECT_TRUE(IsDefaultNamespace(L"root\\CimV2"));
+    EXPECT_FALSE(IsDefaultNamespace(L"ROOT\\CIMV2\\Security"));
 }
 
 }  // namespace

@@ -104,6 +104,8 @@ class DescribedLoader {
         const Json* wmi = nullptr;
         const Json* registry = nullptr;
         const Json* services = nullptr;
+        const Json* namespaces = nullptr;
+        const Json* platform = nullptr;
         for (const auto& [keyUtf8, value] : MembersOf(document)) {
             const std::wstring key = WideText(keyUtf8);
             if (key == L"host")
@@ -114,8 +116,13 @@ class DescribedLoader {
                 registry = &value;
             else if (key == L"services")
                 services = &value;
+            else if (key == L"namespaces")
+                namespaces = &value;
+            else if (key == L"platform")
+                platform = &value;
             else if (key != L"comment" &&
-                     !Unknown(Member(L"", key), L"host, wmi, registry, services, comment"))
+                     !Unknown(Member(L"", key),
+                              L"host, wmi, namespaces, registry, services, platform, comment"))
                 return std::nullopt;
         }
 
@@ -123,7 +130,11 @@ class DescribedLoader {
         if (host && !ReadHost(*host, answers))
             return std::nullopt;
         std::optional<DescribedWmi::Classes> classes;
-        if (wmi && !ReadWmi(*wmi, classes))
+        if (wmi || namespaces)
+            classes.emplace();
+        if (wmi && !ReadClasses(*wmi, L"wmi", L"ROOT\\CIMV2", *classes))
+            return std::nullopt;
+        if (namespaces && !ReadNamespaces(*namespaces, *classes))
             return std::nullopt;
         auto memory = std::make_unique<MemoryRegistry>(
             MemoryRegistry::Layout{answers.machine64Bit, /*processIs32Bit=*/true});
@@ -132,12 +143,17 @@ class DescribedLoader {
         ServiceListing listing;
         if (services && !ReadServices(*services, listing))
             return std::nullopt;
+        PlatformFacts facts;
+        facts.osFamily = L"Windows";
+        if (platform && !ReadPlatform(*platform, facts))
+            return std::nullopt;
 
         DescribedMachine machine;
         machine.host_ = std::make_unique<DescribedHost>(std::move(answers), running_);
         machine.wmi_ = std::make_unique<DescribedWmi>(std::move(classes));
         machine.registry_ = std::move(memory);
         machine.serviceManager_ = std::make_unique<DescribedServiceManager>(std::move(listing));
+        machine.platformInfo_ = std::make_unique<DescribedPlatformInfo>(std::move(facts));
         return machine;
     }
 
@@ -283,17 +299,16 @@ class DescribedLoader {
 
     // ---- wmi ----
 
-    bool ReadWmi(const Json& wmi, std::optional<DescribedWmi::Classes>& classes) {
-        const std::wstring where = L"wmi";
+    bool ReadClasses(const Json& wmi, const std::wstring& where, const std::wstring& nameSpace,
+                     DescribedWmi::Classes& classes) {
         if (!Expect(wmi.is_object(), where, L"an object of classes"))
             return false;
-        classes.emplace();
         for (const auto& [classNameUtf8, objects] : MembersOf(wmi)) {
             const std::wstring className = WideText(classNameUtf8);
             const std::wstring at = Member(where, className);
             if (!IsIdentifier(className))
                 return NotIdentifier(at, L"class");
-            auto [slot, added] = classes->try_emplace(WqlFold(className));
+            auto [slot, added] = classes.try_emplace(ClassKey(nameSpace, className));
             if (!added)
                 return GivenTwice(at, L"class");
             if (!Expect(objects.is_array(), at, L"an array of objects"))
@@ -301,6 +316,67 @@ class DescribedLoader {
             if (!ReadEach(objects, at, slot->second, &DescribedLoader::ReadObject))
                 return false;
         }
+        return true;
+    }
+
+    bool ReadNamespaces(const Json& namespaces, DescribedWmi::Classes& classes) {
+        const std::wstring where = L"namespaces";
+        if (!Expect(namespaces.is_object(), where, L"an object of namespaces"))
+            return false;
+        std::set<std::wstring> seen;
+        for (const auto& [nameUtf8, wmi] : MembersOf(namespaces)) {
+            const std::wstring name = WideText(nameUtf8);
+            const std::wstring at = Member(where, name);
+            if (!IsNamespacePath(name))
+                return Fail(at,
+                            L"a namespace is a path of names separated by backslashes, "
+                            L"such as ROOT\\CIMV2\\Security\\MicrosoftTpm");
+            if (IsDefaultNamespace(name))
+                return Fail(at, L"the classes of ROOT\\CIMV2 are given under wmi");
+            if (!seen.insert(WqlFold(name)).second)
+                return Fail(at, L"the namespace is given twice (namespaces ignore letter case)");
+            if (!ReadClasses(wmi, at, name, classes))
+                return false;
+        }
+        return true;
+    }
+
+    static bool IsNamespacePath(const std::wstring& name) {
+        std::size_t start = 0;
+        for (std::size_t slash; (slash = name.find(L'\\', start)) != std::wstring::npos;
+             start = slash + 1)
+            if (!IsIdentifier(name.substr(start, slash - start)))
+                return false;
+        return IsIdentifier(name.substr(start));
+    }
+
+    // ---- platform ----
+
+    bool ReadPlatform(const Json& platform, PlatformFacts& facts) {
+        const std::wstring where = L"platform";
+        if (!Expect(platform.is_object(), where, L"an object"))
+            return false;
+        for (const auto& [keyUtf8, value] : MembersOf(platform)) {
+            const std::wstring key = WideText(keyUtf8);
+            const std::wstring at = Member(where, key);
+            std::wstring* fact = key == L"firmwareType"     ? &facts.firmwareType
+                                 : key == L"secureBoot"     ? &facts.secureBoot
+                                 : key == L"virtualization" ? &facts.virtualization
+                                 : key == L"initSystem"     ? &facts.initSystem
+                                                            : nullptr;
+            if (!fact)
+                return Unknown(at, L"firmwareType, secureBoot, virtualization, initSystem");
+            if (!Expect(value.is_string(), at, L"a string"))
+                return false;
+            *fact = Text(value);
+        }
+        if (facts.firmwareType != L"UEFI" && facts.firmwareType != L"BIOS" &&
+            !facts.firmwareType.empty())
+            return Fail(Member(where, L"firmwareType"), L"expected \"UEFI\", \"BIOS\" or \"\"");
+        if (facts.secureBoot != L"On" && facts.secureBoot != L"Off" &&
+            facts.secureBoot != L"Not supported" && !facts.secureBoot.empty())
+            return Fail(Member(where, L"secureBoot"),
+                        L"expected \"On\", \"Off\", \"Not supported\" or \"\"");
         return true;
     }
 
@@ -638,6 +714,7 @@ Services DescribedMachine::ServicesFor() {
     services.host = host_.get();
     services.wmi = wmi_.get();
     services.serviceManager = serviceManager_.get();
+    services.platformInfo = platformInfo_.get();
     return services;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // A machine described in a JSON file, answering every seam the collector reads through: WMI
-// classes with typed objects, the registry, the service list and the host's answers. It
-// lets the program inventory a machine it does not run on (tests, support cases, inventories
-// taken elsewhere). The format is documented in tests/machines/README.md.
+// classes with typed objects, the registry, the service list, the platform facts and the
+// host's answers. It lets the program inventory a machine it does not run on (tests, support
+// cases, inventories taken elsewhere). The format is documented in tests/machines/README.md.
 #include <map>
 #include <memory>
 #include <optional>
@@ -24,7 +24,7 @@ namespace platform {
 // names are case-insensitive, as in WMI.
 class DescribedWmi : public Wmi {
   public:
-    // Keyed by the class name folded with WqlFold; objects in file order.
+    // Keyed by ClassKey; objects in file order.
     using Classes = std::map<std::wstring, WmiObjectList>;
 
     DescribedWmi() = default;
@@ -36,6 +36,8 @@ class DescribedWmi : public Wmi {
     // Null without a connection or for a statement outside the subset; an unknown class
     // gives no objects.
     std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
+    std::unique_ptr<WmiObjects> ExecQueryIn(const std::wstring& nameSpace,
+                                            const std::wstring& wql) override;
 
   private:
     std::optional<std::map<std::wstring, std::shared_ptr<const WmiObjectList>>> classes_;
@@ -54,6 +56,15 @@ class DescribedServiceManager : public ServiceManager {
 
   private:
     ServiceListing listing_;
+};
+
+class DescribedPlatformInfo : public PlatformInfo {
+  public:
+    explicit DescribedPlatformInfo(PlatformFacts facts) : facts_(std::move(facts)) {}
+    PlatformFacts Facts() override { return facts_; }
+
+  private:
+    PlatformFacts facts_;
 };
 
 struct DescribedHostAnswers {
@@ -109,9 +120,9 @@ class DescribedMachine {
     DescribedMachine& operator=(DescribedMachine&&) noexcept;
     ~DescribedMachine();
 
-    // Registry, host, WMI and service manager of this machine, to install with a
-    // ServicesScope; the other slots are left empty. Valid while the machine lives (moving
-    // the machine keeps them valid).
+    // Registry, host, WMI, service manager and platform facts of this machine, to install
+    // with a ServicesScope; the other slots are left empty. Valid while the machine lives
+    // (moving the machine keeps them valid).
     Services ServicesFor();
 
     DescribedHost& host() { return *host_; }
@@ -127,6 +138,7 @@ class DescribedMachine {
     std::unique_ptr<DescribedWmi> wmi_;
     std::unique_ptr<DescribedServiceManager> serviceManager_;
     std::unique_ptr<MemoryRegistry> registry_;
+    std::unique_ptr<DescribedPlatformInfo> platformInfo_;
 };
 
 }  // namespace platform

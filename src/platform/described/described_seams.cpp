@@ -23,12 +23,17 @@ void DescribedWmi::Disconnect() {
 }
 
 std::unique_ptr<WmiObjects> DescribedWmi::ExecQuery(const std::wstring& wql) {
+    return ExecQueryIn(L"ROOT\\CIMV2", wql);
+}
+
+std::unique_ptr<WmiObjects> DescribedWmi::ExecQueryIn(const std::wstring& nameSpace,
+                                                      const std::wstring& wql) {
     if (!connected_)
         return nullptr;
     auto query = ParseWql(wql);
     if (!query)
         return nullptr;
-    auto found = classes_->find(WqlFold(query->className));
+    auto found = classes_->find(ClassKey(nameSpace, query->className));
     return WalkObjects(found == classes_->end() ? nullptr : found->second, std::move(*query));
 }
 

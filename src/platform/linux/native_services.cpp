@@ -1,3 +1,4 @@
+#include "platform/linux/live/firmware/platform_facts.h"
 #include "platform/linux/live/live_wmi.h"
 #include "platform/linux/live/packages/linux_services.h"
 #include "platform/linux/live/packages/machine_bits.h"
@@ -18,8 +19,9 @@ const Services& NativeServices() {
     static live::LinuxServiceManager serviceManager;
     static posix::QueuePoster progress;
     static posix::NoWindowsCommands commands;
-    static const Services services{&registry,       &host,     &ui,      &wmi,
-                                   &serviceManager, &progress, &commands};
+    static live::LivePlatformInfo platformInfo;
+    static const Services services{&registry,       &host,     &ui,       &wmi,
+                                   &serviceManager, &progress, &commands, &platformInfo};
     return services;
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/host.h"
+#include "platform/platform_facts.h"
 #include "platform/progress.h"
 #include "platform/registry.h"
 #include "platform/service_list.h"
@@ -77,10 +78,22 @@ class Win32Wmi : public Wmi {
     int Connect() override;
     void Disconnect() override;
     std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
+    std::unique_ptr<WmiObjects> ExecQueryIn(const std::wstring& nameSpace,
+                                            const std::wstring& wql) override;
 
   private:
     struct Connection;
     std::unique_ptr<Connection> connection_;
+};
+
+// Firmware type and Secure Boot; Windows has no virtualization or init system to report.
+class Win32PlatformInfo : public PlatformInfo {
+  public:
+    explicit Win32PlatformInfo(Registry& registry) : registry_(registry) {}
+    PlatformFacts Facts() override;
+
+  private:
+    Registry& registry_;
 };
 
 class Win32ServiceManager : public ServiceManager {

@@ -11,8 +11,9 @@ const Services& NativeServices() {
     static win::Win32ServiceManager serviceManager;
     static win::WindowPoster progress;
     static win::Win32SystemCommands commands;
-    static const Services services{&registry, &host, &ui,      &wmi,
-                                   &serviceManager, &progress, &commands};
+    static win::Win32PlatformInfo platformInfo(registry);
+    static const Services services{&registry,       &host,     &ui,       &wmi,
+                                   &serviceManager, &progress, &commands, &platformInfo};
     return services;
 }
 

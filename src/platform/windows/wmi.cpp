@@ -3,12 +3,14 @@
 #include <wbemidl.h>
 
 #include <cstring>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "platform/windows/com_ptr.h"
 #include "platform/windows/native.h"
+#include "platform/wql.h"
 
 namespace platform::win {
 
@@ -17,6 +19,9 @@ namespace platform::win {
 struct Win32Wmi::Connection {
     ComPtr<IWbemLocator> locator;
     ComPtr<IWbemServices> services;
+    // Other namespaces, by folded name, connected when first asked; null where refused
+    // (the TPM's needs an administrator).
+    std::map<std::wstring, ComPtr<IWbemServices>> otherServices;
     std::shared_ptr<const bool> token = std::make_shared<const bool>(true);
 };
 
@@ -184,6 +189,34 @@ class Objects final : public WmiObjects {
     std::weak_ptr<const bool> connection_;
 };
 
+ComPtr<IWbemServices> ConnectServices(IWbemLocator& locator, const std::wstring& nameSpace) {
+    ComPtr<IWbemServices> services;
+    const Bstr space(nameSpace);
+    if (!space || FAILED(locator.ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr,
+                                               nullptr, services.put())))
+        return {};
+    if (FAILED(::CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                   RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                   EOAC_NONE)))
+        return {};
+    return services;
+}
+
+std::unique_ptr<WmiObjects> RunQuery(IWbemServices& services, const std::wstring& wql,
+                                     std::weak_ptr<const bool> connection) {
+    const Bstr language(L"WQL");
+    const Bstr text(wql);
+    if (!language || !text)
+        return nullptr;
+    ComPtr<IEnumWbemClassObject> enumerator;
+    if (FAILED(services.ExecQuery(language.get(), text.get(),
+                                  WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                                  enumerator.put())) ||
+        !enumerator)
+        return nullptr;
+    return std::make_unique<Objects>(std::move(enumerator), std::move(connection));
+}
+
 }  // namespace
 
 Win32Wmi::Win32Wmi() = default;
@@ -206,14 +239,8 @@ int Win32Wmi::Connect() {
     if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
                                   IID_IWbemLocator, connection->locator.put_void())))
         return 1;
-    const Bstr space(L"ROOT\\CIMV2");
-    if (!space ||
-        FAILED(connection->locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0,
-                                                  nullptr, nullptr, connection->services.put())))
-        return 1;
-    if (FAILED(::CoSetProxyBlanket(connection->services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE,
-                                   nullptr, RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE,
-                                   nullptr, EOAC_NONE)))
+    connection->services = ConnectServices(*connection->locator.get(), L"ROOT\\CIMV2");
+    if (!connection->services)
         return 1;
     connection_ = std::move(connection);
     return 0;
@@ -226,17 +253,21 @@ void Win32Wmi::Disconnect() {
 std::unique_ptr<WmiObjects> Win32Wmi::ExecQuery(const std::wstring& wql) {
     if (!connection_)
         return nullptr;
-    const Bstr language(L"WQL");
-    const Bstr text(wql);
-    if (!language || !text)
+    return RunQuery(*connection_->services.get(), wql, connection_->token);
+}
+
+std::unique_ptr<WmiObjects> Win32Wmi::ExecQueryIn(const std::wstring& nameSpace,
+                                                  const std::wstring& wql) {
+    if (IsDefaultNamespace(nameSpace))
+        return ExecQuery(wql);
+    if (!connection_)
         return nullptr;
-    ComPtr<IEnumWbemClassObject> enumerator;
-    if (FAILED(connection_->services->ExecQuery(
-            language.get(), text.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-            nullptr, enumerator.put())) ||
-        !enumerator)
+    auto [entry, added] = connection_->otherServices.try_emplace(WqlFold(nameSpace));
+    if (added)
+        entry->second = ConnectServices(*connection_->locator.get(), nameSpace);
+    if (!entry->second)
         return nullptr;
-    return std::make_unique<Objects>(std::move(enumerator), connection_->token);
+    return RunQuery(*entry->second.get(), wql, connection_->token);
 }
 
 }  // namespace platform::win

@@ -27,5 +27,6 @@ WmiObjectList DesktopMonitors(const SystemRoot& root);   // Win32_DesktopMonitor
 WmiObjectList Printers(const SystemRoot& root);          // Win32_Printer
 WmiObjectList DiskDrives(const SystemRoot& root);        // Win32_DiskDrive
 WmiObjectList UsbDevices(const SystemRoot& root);        // Win32_PnPEntity, USB devices only
+WmiObjectList Tpms(const SystemRoot& root);  // Win32_Tpm (ROOT\CIMV2\Security\MicrosoftTpm)
 
 }  // namespace platform::live

@@ -27,6 +27,7 @@ std::map<std::wstring, ClassProvider> CatalogueClasses() {
         {L"Win32_Printer", Printers},
         {L"Win32_DiskDrive", DiskDrives},
         {L"Win32_PnPEntity", UsbDevices},
+        {L"ROOT\\CIMV2\\Security\\MicrosoftTpm:Win32_Tpm", Tpms},
     };
 }
 
@@ -50,13 +51,19 @@ void LiveWmi::Disconnect() {
 }
 
 std::unique_ptr<WmiObjects> LiveWmi::ExecQuery(const std::wstring& wql) {
+    return ExecQueryIn(L"ROOT\\CIMV2", wql);
+}
+
+std::unique_ptr<WmiObjects> LiveWmi::ExecQueryIn(const std::wstring& nameSpace,
+                                                 const std::wstring& wql) {
     if (!connected_)
         return nullptr;
     auto query = ParseWql(wql);
     if (!query)
         return nullptr;
     std::shared_ptr<const WmiObjectList> objects;
-    if (auto found = providers_.find(WqlFold(query->className)); found != providers_.end())
+    if (auto found = providers_.find(ClassKey(nameSpace, query->className));
+        found != providers_.end())
         objects = std::make_shared<const WmiObjectList>(found->second(root_));
     return WalkObjects(std::move(objects), std::move(*query));
 }

@@ -18,16 +18,19 @@ class LiveWmi : public Wmi {
   public:
     // The catalogue's classes over the given root.
     explicit LiveWmi(SystemRoot root = SystemRoot());
-    // Only these classes (keyed by class name, letter case ignored); for tests.
+    // Only these classes (keyed by class name, letter case ignored, after "namespace:" for a
+    // namespace other than ROOT\CIMV2); for tests.
     LiveWmi(SystemRoot root, std::map<std::wstring, ClassProvider> providers);
 
     int Connect() override;
     void Disconnect() override;
     std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
+    std::unique_ptr<WmiObjects> ExecQueryIn(const std::wstring& nameSpace,
+                                            const std::wstring& wql) override;
 
   private:
     SystemRoot root_;
-    std::map<std::wstring, ClassProvider> providers_;  // keyed by the folded class name
+    std::map<std::wstring, ClassProvider> providers_;  // keyed by the folded name
     bool connected_ = false;
 };
 
