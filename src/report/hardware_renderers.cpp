@@ -143,6 +143,8 @@ long long CoreCount(const SessionItem& item) {
 
 void CInventoryReport::RenderSections(const SessionData& session, const ChangeData& changes) {
     m_linuxMode = IsLinuxSession(session);
+    const auto bios = session.find(L"BIOS");
+    m_firmwareTables = bios != session.end() && !bios->second.empty();
     const bool previousSession = m_lastSessionTime.tm_year != 0;
     const auto renderChanges = [&](const std::wstring& query) {
         if (!previousSession) {
@@ -300,6 +302,9 @@ void CInventoryReport::RenderComputerSystem(const std::vector<SessionItem>& item
                                 {L"Model", &m_computerSystemModel},
                                 {L"Name", &m_computerSystemName},
                                 {L"Domain", &m_computerSystemDomain}});
+    if (m_linuxMode && !m_firmwareTables) {
+        m_computerSystemManufacturer.clear();
+    }
 }
 
 void CInventoryReport::RenderMotherboardDevice(const std::vector<SessionItem>& items) {
@@ -358,8 +363,10 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
         const std::wstring label = L"Disk #" + IntToText(disk) + L":";
 
         const double size = TextToDouble(FieldText(item, L"Size"));
+        const std::wstring used = FieldText(item, L"UsedSpace");
         const DiskUsage usage =
-            MeasureDisk(size, TextToDouble(FieldText(item, L"FreeSpace")), std::nullopt);
+            MeasureDisk(size, TextToDouble(FieldText(item, L"FreeSpace")),
+                        used.empty() ? std::nullopt : std::optional<double>(TextToDouble(used)));
         if (driveType == kLocalDisk) {
             m_totalDiskSize += size;
         }

@@ -104,6 +104,9 @@ class CInventoryReport {
     // A live Linux inventory: the template's Windows-only lines are left out, its Linux lines
     // and the Linux parts of list rows shown.
     bool m_linuxMode = false;
+    // Whether the machine has firmware tables (a BIOS item): without them a Linux machine's
+    // maker is only what its hypervisor calls itself, which the platform facts already say.
+    bool m_firmwareTables = true;
 
     // Numbers the compatibility assessment reads.
     double m_totalPhysicalMemory = 0;

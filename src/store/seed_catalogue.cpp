@@ -138,6 +138,8 @@ constexpr SeedQuery kBuild17Queries[] = {
      "SpecVersion", "SpecVersion,IsEnabled_InitialValue,IsActivated_InitialValue,ManufacturerVersion"},
 };
 constexpr SeedFields kBuild17Fields[] = {
+    // What df counts as used; Windows has no such figure, and there Size - FreeSpace is it.
+    {12, "UsedSpace"},
     {13, "DefaultIPGateway,IPSubnet,DNSServerSearchOrder"},
     // Where a program came from where more than one package system installs them.
     {18, "PackageSource"},

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The Linux program's inventory of the machine it runs on, checked against what the
 system's own tools say: the host name, the processor, the memory, the disks, the network
-interfaces, the processes and the installed packages; then a second run finds a process
-started between the two as a new item of the raw recent changes.
+interfaces with their gateways and DNS servers, the block devices, the processes and the
+installed packages, in Linux terms; then a second run finds a process started and a memory
+file system mounted between the two as new items of the raw recent changes.
 
     live_linux.py FENNOCK
 """
@@ -55,6 +56,37 @@ def installed_packages():
     return sum(1 for line in out.splitlines() if line == "installed")
 
 
+def cpu_speed():
+    """The first processor's top speed as the report writes it: cpufreq's, else cpuinfo's."""
+    try:
+        with open("/sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq") as f:
+            mhz = int(f.read()) // 1000
+    except (OSError, ValueError):
+        with open("/proc/cpuinfo") as f:
+            found = re.search(r"^cpu MHz\s*:\s*([\d.]+)", f.read(), re.M)
+        if not found:
+            return None
+        mhz = round(float(found.group(1)))
+    return "%.2fGHz" % (mhz / 1000) if mhz >= 1000 else "%.2fMHz" % mhz
+
+
+def block_devices():
+    out = tool("lsblk", "-dnbo", "NAME,SIZE,TYPE")
+    return [(name, int(size)) for name, size, kind in (line.split() for line in out.splitlines())
+            if kind == "disk" and int(size) > 0 and not name.startswith(("zram", "loop", "ram"))]
+
+
+def name_servers():
+    def servers(path):
+        try:
+            with open(path) as f:
+                return re.findall(r"^nameserver\s+(\S+)", f.read(), re.M)
+        except OSError:
+            return []
+    found = servers("/etc/resolv.conf")
+    return servers("/run/systemd/resolve/resolv.conf") if found == ["127.0.0.53"] else found
+
+
 def meminfo(key):
     with open("/proc/meminfo") as f:
         for line in f:
@@ -88,8 +120,8 @@ def main():
     out = os.path.join(work, "out")
     page = run(env, out)
     summary = section_body(page, 1)
-    # A run whose session holds the platform's facts writes the report in Linux terms.
     linux = '<body class="linuxReport">' in page
+    check("the report is in Linux terms", linux)
 
     host = tool("hostname").strip()
     check("the summary names this host (%s)" % host, label_value(summary, "Name") == html.escape(host))
@@ -119,19 +151,34 @@ def main():
         check("the disk %s is in the summary" % mount,
               ("%s %s " % ("Mount" if linux else "Drive", html.escape(mount))) in summary)
 
-    if linux:
-        for text in WINDOWS_ONLY:
-            check("no Windows-only %r in the Linux report" % text, text not in page)
-        hardware = (section_body(page, 2) or "") + (section_body(page, 5) or "")
-        for label in LINUX_ROWS:
-            check("the Linux report shows %s" % label, label_value(hardware, label) is not None)
-    else:
-        print("live_linux: the session holds no Linux platform facts: Linux terms not checked")
+    # The root file system as full as df says, within the rounding of a point.
+    use = re.search(r"(\d+)%", tool("df", "-P", "/").splitlines()[-1])
+    full = re.search(r"Mount / [^\[]*\[ ([\d.]+)% Full \]", summary)
+    check("/ is as full as df says (%s, df %s%%)" % (full and full.group(1), use and use.group(1)),
+          full is not None and use is not None and abs(float(full.group(1)) - int(use.group(1))) <= 1)
+
+    for text in WINDOWS_ONLY:
+        check("no Windows-only %r in the Linux report" % text, text not in page)
+    hardware = (section_body(page, 2) or "") + (section_body(page, 5) or "")
+    for label in LINUX_ROWS:
+        check("the Linux report shows %s" % label, label_value(hardware, label) is not None)
+    speed = cpu_speed()
+    if speed:
+        check("the processor speed is the system's (%s)" % speed,
+              (">Processor</td><td>%s " % speed) in page)
+    blocks = label_value(hardware, "Block Devices") or ""
+    for name, size in block_devices():
+        check("the disk %s is a block device of %s" % (name, format_bytes(size)),
+              ("%s: Size: %s" % (name, format_bytes(size))) in blocks)
 
     network = section_body(page, 4) or ""
     for name in interfaces():
         listed = re.search(r">\d+\) [^<]*\b%s\b[^<]*:<" % re.escape(name), network)
         check("the network interface %s is listed" % name, listed is not None)
+    for gateway in re.findall(r"default via (\S+)", tool("ip", "route", "show", "default")):
+        check("the default gateway %s is shown" % gateway, re.search(r"\[Gateway&nbsp;[^\]]*\b%s\b" % re.escape(gateway), network))
+    for server in name_servers():
+        check("the DNS server %s is shown" % server, re.search(r"\[DNS&nbsp;[^\]]*\b%s\b" % re.escape(server), network))
     processes = heading(page, 8) or ""
     count = re.fullmatch(r"Running Processes \((\d+)\)", processes)
     check("processes are listed (%s)" % processes, count is not None and int(count.group(1)) > 5)
@@ -149,14 +196,25 @@ def main():
     probe_path = os.path.join(work, probe_name)
     shutil.copy("/bin/sleep", probe_path)
     probe = subprocess.Popen([probe_path, "600"])
+    # Mounting takes root; elsewhere only the process is looked for.
+    memory_disk = os.path.join(work, "fennock-ramdisk")
+    os.mkdir(memory_disk)
+    mounted = os.geteuid() == 0 and subprocess.run(
+        ["mount", "-t", "tmpfs", "-o", "size=1m", "fennock-probe", memory_disk],
+        capture_output=True).returncode == 0
     try:
         second = run(env, out)
     finally:
         probe.send_signal(signal.SIGTERM)
         probe.wait(timeout=30)
+        if mounted:
+            subprocess.run(["umount", memory_disk])
     raw = section_body(second, 12) or ""
     check("the raw recent changes hold the new process",
           re.search(r'add\.gif".*?%s' % re.escape(probe_name), raw, re.S) is not None)
+    if mounted:
+        check("and the memory file system mounted between the runs",
+              re.search(r'add\.gif".*?%s' % re.escape(memory_disk), raw, re.S) is not None)
 
     shutil.rmtree(work, ignore_errors=True)
     print("live_linux: %d failure(s)" % report_tools.failures)

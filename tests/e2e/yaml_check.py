@@ -79,7 +79,7 @@ WMI_QUERIES = {
                        "Name,Description,DeviceID,MonitorManufacturer,MonitorType", None),
     "Registry": ("Win32_Registry", "Caption", "Caption,CurrentSize,MaximumSize", None),
     "LogicalDisk": ("Win32_LogicalDisk", "DeviceID",
-                    "DriveType,Size,FreeSpace,FileSystem,DeviceID,ProviderName", None),
+                    "DriveType,Size,FreeSpace,FileSystem,DeviceID,ProviderName,UsedSpace", None),
     "NetworkAdapterConfiguration": ("Win32_NetworkAdapterConfiguration", "Description",
                                     "Description,MACAddress,IPAddress,DHCPEnabled,"
                                     "DefaultIPGateway,IPSubnet,DNSServerSearchOrder",

@@ -94,8 +94,7 @@ class LinuxReportTest : public ModelTest {
              {{{L"Caption", L"Debian GNU/Linux 12 (bookworm)"},
                {L"Version", L"6.1.0-18-amd64"},
                {L"TotalVisibleMemorySize", L"4030000"}}}},
-            {L"ComputerSystem", {{{L"Name", L"vm1"}, {L"Model", L""}}}},
-            {L"BIOS", {{{L"Name", L""}}}},
+            {L"ComputerSystem", {{{L"Name", L"vm1"}, {L"Model", L""}, {L"Manufacturer", L"KVM"}}}},
             {L"Processor",
              {{{L"DeviceID", L"CPU0"},
                {L"Name", L"Virtual CPU"},
@@ -148,7 +147,8 @@ TEST_F(LinuxReportTest, ShowsLinuxFactsInsteadOfWindowsOnes) {
     for (const char* windowsOnly :
          {"Service Pack", "System Directory", "Registry Size", "Registry Max Size",
           "Installed Patches via Inventory", "Installed Windows Components/Features",
-          "(Physical Disk)", "RAM Maximum Capacity", ">Model<", ">BIOS Name<", "administrator",
+          "(Physical Disk)", "RAM Maximum Capacity", ">Model<", ">Manufacturer<", ">BIOS Name<",
+          "administrator",
           "0.00Hz", "DHCP&nbsp;Disabled", "red.gif", "@@__"}) {
         EXPECT_THAT(page, Not(HasSubstr(windowsOnly))) << windowsOnly;
     }

@@ -7,6 +7,7 @@
 #include "platform/linux/live/common/text_views.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/devices/hardware_names.h"
+#include "platform/linux/live/system_calls.h"
 
 namespace platform::live {
 namespace {
@@ -35,7 +36,6 @@ std::string UsbDeviceId(std::uint16_t vendor, std::uint16_t product, std::string
 }
 
 WmiObjectList UsbDevices(const SystemRoot& root) {
-    HardwareNames names(root);
     WmiObjectList devices;
     for (const std::string& port : root.ListFolder("/sys/bus/usb/devices")) {
         const std::string folder = "/sys/bus/usb/devices/" + port;
@@ -48,7 +48,7 @@ WmiObjectList UsbDevices(const SystemRoot& root) {
         const auto serial = root.ReadLine(folder + "/serial");
         WmiValue name = LineOrNull(root.ReadLine(folder + "/product"));
         if (name.kind == WmiValue::Kind::Null)
-            if (const auto known = DisplayName(*ids, names.Find(*ids)))
+            if (const auto known = DisplayName(*ids, root.Calls().HardwareDatabaseName(*ids)))
                 name = Text(*known);
         WmiObject device;
         device.Set(L"Name", std::move(name));

@@ -112,11 +112,13 @@ void KillAndReap(pid_t child) {
 }  // namespace
 
 FileSystemSpace SpaceFromCounts(std::uint64_t blocks, std::uint64_t available,
-                                std::uint64_t fragmentSize, std::uint64_t blockSize) {
+                                std::uint64_t freeBlocks, std::uint64_t fragmentSize,
+                                std::uint64_t blockSize) {
     const std::uint64_t unit = fragmentSize != 0 ? fragmentSize : blockSize;
     if (unit == 0)
         return {};
-    return {Bytes(blocks, unit), Bytes(available, unit)};
+    const auto used = blocks >= freeBlocks ? Bytes(blocks - freeBlocks, unit) : std::nullopt;
+    return {Bytes(blocks, unit), Bytes(available, unit), used};
 }
 
 std::optional<ChildNumbers> RunWithTimeLimit(const std::function<bool(ChildNumbers&)>& work,
@@ -151,13 +153,14 @@ FileSystemSpace FileSystemSpaceOf(const std::string& path, std::chrono::millisec
             struct statvfs info;
             if (::statvfs(folder, &info) != 0)
                 return false;
-            out = {info.f_blocks, info.f_bavail, info.f_frsize, info.f_bsize};
+            out = {info.f_blocks, info.f_bavail, info.f_bfree, info.f_frsize, info.f_bsize};
             return true;
         },
         limit);
     if (!numbers)
         return {};
-    return SpaceFromCounts((*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]);
+    return SpaceFromCounts((*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3],
+                           (*numbers)[4]);
 }
 
 }  // namespace platform::live

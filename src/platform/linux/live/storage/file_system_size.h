@@ -14,14 +14,19 @@ namespace platform::live {
 struct FileSystemSpace {
     std::optional<std::uint64_t> size;  // bytes
     std::optional<std::uint64_t> free;  // bytes available to unprivileged users
+    // Bytes in use: what df counts as used, so that used ÷ (used + free) is its "Use%" (the
+    // blocks reserved for root are neither).
+    std::optional<std::uint64_t> used;
 };
 
-// Bytes from statvfs's counts: blocks and available blocks of fragmentSize bytes (blockSize
-// when the fragment size is 0, as old kernels report). A product beyond 64 bits is unknown.
+// Bytes from statvfs's counts: all, available and free blocks of fragmentSize bytes
+// (blockSize when the fragment size is 0, as old kernels report). A product beyond 64 bits
+// is unknown.
 FileSystemSpace SpaceFromCounts(std::uint64_t blocks, std::uint64_t available,
-                                std::uint64_t fragmentSize, std::uint64_t blockSize);
+                                std::uint64_t freeBlocks, std::uint64_t fragmentSize,
+                                std::uint64_t blockSize);
 
-using ChildNumbers = std::array<std::uint64_t, 4>;
+using ChildNumbers = std::array<std::uint64_t, 5>;
 
 // Runs `work` in a child process and returns the numbers it filled; nothing when it returns
 // false, dies, or has not answered within `limit`. A late child is killed and left behind

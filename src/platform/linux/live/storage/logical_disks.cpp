@@ -112,6 +112,7 @@ WmiObjectList LogicalDisks(const SystemRoot& root) {
         disk.Set(L"FileSystem", Text(drive.mount.fsType));
         disk.Set(L"Size", OrNull(space.size, UInt64Text));
         disk.Set(L"FreeSpace", OrNull(space.free, UInt64Text));
+        disk.Set(L"UsedSpace", OrNull(space.used, UInt64Text));
         disk.Set(L"ProviderName",
                  drive.type == kNetworkDrive ? Text(drive.mount.source) : WmiValue::Null());
         disk.Set(L"VolumeName", VolumeName(drive, labels));
