@@ -148,8 +148,23 @@ constexpr SeedFields kBuild17Fields[] = {
     {26, "NumberOfLogicalProcessors"},
 };
 
+// Build 18: what deciding Windows 11 readiness needs (the processor's maker, family, model
+// and stepping, its width, the system drive), graphics memory, and programs installed for one
+// user only.
+constexpr SeedQuery kBuild18Queries[] = {
+    {31, 3, "HKEY_USERS\\*\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+     "InstalledSoftwareUser", 0, "DisplayName,DisplayVersion,Publisher,UserName",
+     "DisplayName,DisplayVersion,Publisher,UserName"},
+};
+constexpr SeedFields kBuild18Fields[] = {
+    {4, "SystemDrive"},
+    {9, "AdapterRAM"},
+    {26, "Manufacturer,Caption,Architecture,DataWidth"},
+};
+
 constexpr CatalogueStep kSteps[] = {
     {17, kBuild17QueryTypes, kBuild17Queries, kBuild17Fields},
+    {18, {}, kBuild18Queries, kBuild18Fields},
 };
 
 void AppendFields(std::vector<std::pair<int, std::string>>& out, int queryId, const char* fields) {

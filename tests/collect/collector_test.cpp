@@ -103,17 +103,17 @@ TEST_F(CollectorTest, ProgressMessagesInOrder) {
     collector.Gather();
     collector.Finish();
     const auto messages = poster_.Messages();
-    ASSERT_EQ(1u + 30 * 2 + 2 + 1, messages.size());
+    ASSERT_EQ(1u + 31 * 2 + 2 + 1, messages.size());
     EXPECT_EQ(PROGRESS_RANGE, messages[0].kind);
-    EXPECT_EQ(30, messages[0].value);
+    EXPECT_EQ(31, messages[0].value);
     EXPECT_EQ(L"Now gathering Version information...", messages[1].text);
     EXPECT_EQ(PROGRESS_POSITION, messages[2].kind);
     EXPECT_EQ(0, messages[2].value);
     EXPECT_EQ(L"Now gathering Processor information...", messages[51].text);
     EXPECT_EQ(25, messages[52].value);
-    EXPECT_EQ(L"Now creating inventory report...", messages[61].text);
-    EXPECT_EQ(PROGRESS_POSITION, messages[62].kind);
-    EXPECT_EQ(30, messages[62].value);
+    EXPECT_EQ(L"Now creating inventory report...", messages[63].text);
+    EXPECT_EQ(PROGRESS_POSITION, messages[64].kind);
+    EXPECT_EQ(31, messages[64].value);
     EXPECT_EQ(PROGRESS_DONE, messages.back().kind);
 }
 
@@ -126,7 +126,7 @@ TEST_F(CollectorTest, CancelDuringAQueryStopsAfterIt) {
         first.Finish();
     }
     CInventoryCollector collector(config, RunFlags{});
-    // Cancelled while the process list (query 2 of 30) is being read.
+    // Cancelled while the process list (query 2 of 31) is being read.
     wmi_.onFetch = [&](const std::wstring& wql) {
         if (wql == L"Select * from Win32_Process")
             collector.Cancel();
@@ -141,7 +141,7 @@ TEST_F(CollectorTest, CancelDuringAQueryStopsAfterIt) {
     // The process query finished; no later query started.
     const auto& last = messages[messages.size() - 2];
     EXPECT_EQ(PROGRESS_POSITION, last.kind);
-    EXPECT_EQ(30, last.value);
+    EXPECT_EQ(31, last.value);
     EXPECT_EQ(PROGRESS_STOPPED, messages.back().kind);
     EXPECT_EQ(7u, messages.size());
     // The first run sent 24 statements; the second stopped after its first.

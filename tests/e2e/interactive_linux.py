@@ -146,7 +146,7 @@ def main():
           open(ini).read() == "Version=1.0.32278\n")
     check("one progress line redrawn in place", "\r\033[KNow gathering Process information..."
           in t.text())
-    check("with position and percentage", " 30/30 100%" in t.text())
+    check("with position and percentage", " 31/31 100%" in t.text())
     check("the report's path is printed", report in t.text())
     check("the report is written", os.path.exists(report))
     check("and opened with xdg-open", wait_for_file(viewer_log) and

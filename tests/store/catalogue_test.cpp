@@ -45,9 +45,9 @@ TEST_F(CatalogueTest, FreshFileGivesTheSeededCatalogueInIdOrder) {
                     L"InstalledSoftware32", L"InstalledSoftware64", L"UserAccount",
                     L"QuickFixEngineering", L"Services", L"OptionalFeature", L"Subcomponents",
                     L"ServerFeature", L"Processor", L"DiskDrive", L"USBDevice", L"Platform",
-                    L"Tpm"));
-    EXPECT_EQ(fieldCount, 123u);
-    ASSERT_EQ(types.size(), 30u);
+                    L"Tpm", L"InstalledSoftwareUser"));
+    EXPECT_EQ(fieldCount, 130u);
+    ASSERT_EQ(types.size(), 31u);
     EXPECT_EQ(types[28], L"Platform");
     EXPECT_EQ(types[0], L"Version");
     EXPECT_EQ(types[1], L"Wmi");
@@ -145,13 +145,13 @@ TEST_F(CatalogueTest, QueriesWithSameNameAreBothListedButTheLastKeyListWins) {
         L"INSERT INTO query_field (query_id, name, export_name) VALUES (99, 'Name', 'Name')",
     });
     const auto& queries = store->GetQueries();
-    ASSERT_EQ(queries.size(), 31u);
+    ASSERT_EQ(queries.size(), 32u);
     EXPECT_EQ(queries[1].name, L"Process");
     EXPECT_EQ(queries[1].fields.size(), 3u);
-    EXPECT_EQ(queries[30].name, L"Process");
-    EXPECT_EQ(queries[30].query, L"Select * from Win32_Process2");
-    EXPECT_EQ(queries[30].maxRows, 5);
-    ASSERT_EQ(queries[30].fields.size(), 1u);
+    EXPECT_EQ(queries[31].name, L"Process");
+    EXPECT_EQ(queries[31].query, L"Select * from Win32_Process2");
+    EXPECT_EQ(queries[31].maxRows, 5);
+    ASSERT_EQ(queries[31].fields.size(), 1u);
 
     EXPECT_EQ(store->StoreRow(queries[1], {{L"Name", L"a.exe"}, {L"CommandLine", L"a.exe -b"}}), 0);
     const Table keys = Query(DbPath(), L"SELECT DISTINCT key_value FROM session_item");
@@ -162,7 +162,7 @@ TEST_F(CatalogueTest, QueryOfUnknownTypeIsLeftOutAndOneWithoutFieldsKept) {
     auto store = ReloadAfter({L"UPDATE query SET query_type_id = 9 WHERE name = 'ComputerSystem'",
                               L"DELETE FROM query_field WHERE query_id = 7"});
     const auto& queries = store->GetQueries();
-    ASSERT_EQ(queries.size(), 29u);
+    ASSERT_EQ(queries.size(), 30u);
     for (const auto& query : queries) {
         EXPECT_NE(query.name, L"ComputerSystem");
     }

@@ -172,13 +172,13 @@ TEST_F(SchemaTest, VersionRowRecordsTheProgramVersionAndFormatBuild) {
     auto store = Open(3, 7);
     const std::wstring path = DbPath();
     EXPECT_THAT(Query(path, L"SELECT id, major, minor, build FROM version"),
-                ElementsAre(ElementsAre(L"1", L"3", L"7", L"17")));
+                ElementsAre(ElementsAre(L"1", L"3", L"7", L"18")));
     // An SQL timestamp of about now.
     EXPECT_EQ(Scalar(path, "SELECT created = datetime(created) FROM version"), 1);
     EXPECT_EQ(Scalar(path, "SELECT abs(julianday('now') - julianday(created)) < 1 FROM version"),
               1);
     EXPECT_EQ(store->GetErrorText(), L"");
-    EXPECT_EQ(store->GetQueries().size(), 30u);
+    EXPECT_EQ(store->GetQueries().size(), 31u);
 }
 
 TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
@@ -189,7 +189,7 @@ TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
         int minor;
     };
     for (const Case& c :
-         {Case{"format build 15", 15, kMajor, kMinor}, Case{"a later build", 18, kMajor, kMinor},
+         {Case{"format build 15", 15, kMajor, kMinor}, Case{"a later build", 19, kMajor, kMinor},
           Case{"other minor", 16, kMajor, kMinor + 3}, Case{"other major", 16, kMajor + 1, kMinor}}) {
         SCOPED_TRACE(c.what);
         fs::remove(DbPath());
@@ -208,14 +208,14 @@ TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
         EXPECT_EQ(store->GetErrorText(), L"");
         EXPECT_THAT(
             Query(path, L"SELECT id, major, minor, build, created FROM version"),
-            ElementsAre(ElementsAre(L"1", std::to_wstring(c.major), std::to_wstring(c.minor), L"17",
+            ElementsAre(ElementsAre(L"1", std::to_wstring(c.major), std::to_wstring(c.minor), L"18",
                                     L"2001-02-03 04:05:06")));
         for (const char* table :
              {"session", "session_item", "session_item_field", "history", "pre_process"}) {
             EXPECT_EQ(Scalar(path, std::string("SELECT count(*) FROM ") + table), 0) << table;
         }
         EXPECT_EQ(Catalogue(path), NewCatalogue());
-        EXPECT_EQ(store->GetQueries().size(), 30u);
+        EXPECT_EQ(store->GetQueries().size(), 31u);
         ExpectAllZero(store->GetLastScan());
         ChangeData changes;
         EXPECT_EQ(store->LoadChanges(changes), 1);
@@ -249,14 +249,29 @@ TEST_F(SchemaTest, PreviousBuildIsUpgradedKeepingItsSessions) {
     EXPECT_EQ(first.changesResult, 0);
     EXPECT_EQ(Describe(first.changes), L"BIOS 3 #3 [Firmware] Version: [1.0] -> [2.0]\n");
     EXPECT_THAT(Query(path, L"SELECT build, created FROM version"),
-                ElementsAre(ElementsAre(L"17", L"2001-02-03 04:05:06")));
+                ElementsAre(ElementsAre(L"18", L"2001-02-03 04:05:06")));
     EXPECT_THAT(Query(path, L"SELECT query_id, session_id FROM query_first_session"),
                 ElementsAre(ElementsAre(L"27", L"2"), ElementsAre(L"28", L"2"),
-                            ElementsAre(L"29", L"2"), ElementsAre(L"30", L"2")));
+                            ElementsAre(L"29", L"2"), ElementsAre(L"30", L"2"),
+                            ElementsAre(L"31", L"2")));
 
     // From now on both sides were asked: a disk that goes is a change.
     RunOutcome second = Run({rows[0], rows[2]});
     EXPECT_EQ(Describe(second.changes), L"DiskDrive 2 #4 [vda] : [] -> []\n");
+}
+
+// Each build's rows come once, whichever build the file was at.
+TEST_F(SchemaTest, LaterBuildAddsOnlyItsOwnRows) {
+    const std::wstring path = DbPath();
+    Open();
+    const std::wstring current = Catalogue(path);
+    Execute(path, L"DELETE FROM query WHERE id > 30");
+    Execute(path, L"DELETE FROM query_field WHERE id > 123");
+    Execute(path, L"UPDATE version SET build = 17");
+    Open();
+    EXPECT_EQ(Catalogue(path), current);
+    EXPECT_THAT(Query(path, L"SELECT query_id, session_id FROM query_first_session"),
+                ElementsAre(ElementsAre(L"31", L"1")));
 }
 
 TEST_F(SchemaTest, SameVersionLeavesTheFileAsItIs) {
@@ -304,7 +319,7 @@ TEST_F(SchemaTest, EmptyFileIsANewDatabaseNotADamagedOne) {
     auto store = Open();
     EXPECT_EQ(store->GetErrorText(), L"");
     EXPECT_FALSE(fs::exists(DamagedPath(L".damaged")));
-    EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query"), 30);
+    EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query"), 31);
 }
 
 TEST_F(SchemaTest, DamagedFileIsMovedAsideAndReplaced) {
@@ -339,9 +354,9 @@ TEST_F(SchemaTest, DamagedFileIsMovedAsideAndReplaced) {
         for (const std::wstring& taken : c.taken) {
             EXPECT_EQ(ReadBytes(DamagedPath(taken)), "kept " + WideToUtf8(taken));
         }
-        EXPECT_EQ(store->GetQueries().size(), 30u);
+        EXPECT_EQ(store->GetQueries().size(), 31u);
         ExpectAllZero(store->GetLastScan());
-        EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query_field"), 123);
+        EXPECT_EQ(Scalar(DbPath(), "SELECT count(*) FROM query_field"), 130);
         EXPECT_TRUE(host.sleeps.empty()) << "a damaged file is not worth waiting for";
     }
 }
@@ -360,7 +375,7 @@ TEST_F(SchemaTest, TruncatedFileIsMovedAsideAndReplaced) {
     EXPECT_EQ(ReadBytes(DamagedPath(L".damaged")), truncated);
     ExpectAllZero(store->GetLastScan());
     EXPECT_EQ(Scalar(path, "SELECT count(*) FROM session"), 0);
-    EXPECT_EQ(Scalar(path, "SELECT count(*) FROM query"), 30);
+    EXPECT_EQ(Scalar(path, "SELECT count(*) FROM query"), 31);
     store.reset();
 
     // The fresh file serves a whole run, and the next run compares with it.
