@@ -73,4 +73,29 @@ std::unique_ptr<WmiObjects> WalkObjects(std::shared_ptr<const WmiObjectList> obj
     return std::make_unique<ObjectWalk>(std::move(objects), std::move(query));
 }
 
+int ObjectTableWmi::Connect() {
+    connected_ = Available();
+    return connected_ ? 0 : 1;
+}
+
+void ObjectTableWmi::Disconnect() {
+    connected_ = false;
+}
+
+std::unique_ptr<WmiObjects> ObjectTableWmi::ExecQuery(const std::wstring& wql) {
+    return ExecQueryIn(L"ROOT\\CIMV2", wql);
+}
+
+std::unique_ptr<WmiObjects> ObjectTableWmi::ExecQueryIn(const std::wstring& nameSpace,
+                                                        const std::wstring& wql) {
+    if (!connected_)
+        return nullptr;
+    auto query = ParseWql(wql);
+    if (!query)
+        return nullptr;
+    // Looked up before the query is moved into the walk.
+    auto objects = ObjectsOf(ClassKey(nameSpace, query->className));
+    return WalkObjects(std::move(objects), std::move(*query));
+}
+
 }  // namespace platform

@@ -32,4 +32,26 @@ using WmiObjectList = std::vector<WmiObject>;
 std::unique_ptr<WmiObjects> WalkObjects(std::shared_ptr<const WmiObjectList> objects,
                                         WqlQuery query);
 
+// WMI answered from objects in memory: a connection and the WQL walk, leaving where a class's
+// objects come from to the derived class.
+class ObjectTableWmi : public Wmi {
+  public:
+    int Connect() override;
+    void Disconnect() override;
+    // Null without a connection or for a statement outside the subset; an unknown class
+    // gives no objects.
+    std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
+    std::unique_ptr<WmiObjects> ExecQueryIn(const std::wstring& nameSpace,
+                                            const std::wstring& wql) override;
+
+  protected:
+    // Whether a connection can be made at all.
+    virtual bool Available() const { return true; }
+    // The objects of the class of that key (ClassKey); null when it is unknown.
+    virtual std::shared_ptr<const WmiObjectList> ObjectsOf(const std::wstring& classKey) = 0;
+
+  private:
+    bool connected_ = false;
+};
+
 }  // namespace platform

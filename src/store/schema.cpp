@@ -52,27 +52,28 @@ std::vector<const CatalogueStep*> StepsAfter(int from) {
     return steps;
 }
 
-std::vector<std::string> SeedQueryTypeRows() {
+// A table's rows of the first catalogue and of every step up to this build.
+template <typename Row>
+std::vector<std::string> CatalogueRows(std::span<const Row> first,
+                                       std::span<const Row> CatalogueStep::*added,
+                                       std::string (*make)(const Row&)) {
     std::vector<std::string> statements;
-    for (const auto& row : SeedQueryTypes())
-        statements.push_back(QueryTypeRow(row));
+    for (const auto& row : first)
+        statements.push_back(make(row));
     for (const auto* step : StepsAfter(0))
-        for (const auto& row : step->queryTypes)
-            statements.push_back(QueryTypeRow(row));
+        for (const auto& row : step->*added)
+            statements.push_back(make(row));
     return statements;
+}
+
+std::vector<std::string> SeedQueryTypeRows() {
+    return CatalogueRows(SeedQueryTypes(), &CatalogueStep::queryTypes, QueryTypeRow);
 }
 std::vector<std::string> SeedStatusTypeRows() {
     return SeedNames("status_type", SeedStatusTypes());
 }
-
 std::vector<std::string> SeedQueryRows() {
-    std::vector<std::string> statements;
-    for (const auto& q : SeedQueries())
-        statements.push_back(QueryRow(q));
-    for (const auto* step : StepsAfter(0))
-        for (const auto& q : step->queries)
-            statements.push_back(QueryRow(q));
-    return statements;
+    return CatalogueRows(SeedQueries(), &CatalogueStep::queries, QueryRow);
 }
 
 std::vector<std::string> SeedQueryFieldRows() {

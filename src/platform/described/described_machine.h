@@ -22,7 +22,7 @@ namespace platform {
 
 // Answers the WQL subset of platform/wql.h over the described objects. Class and property
 // names are case-insensitive, as in WMI.
-class DescribedWmi : public Wmi {
+class DescribedWmi : public ObjectTableWmi {
   public:
     // Keyed by ClassKey; objects in file order.
     using Classes = std::map<std::wstring, WmiObjectList>;
@@ -31,17 +31,11 @@ class DescribedWmi : public Wmi {
     // Nothing: the machine has no WMI, and Connect fails.
     explicit DescribedWmi(std::optional<Classes> classes);
 
-    int Connect() override;
-    void Disconnect() override;
-    // Null without a connection or for a statement outside the subset; an unknown class
-    // gives no objects.
-    std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
-    std::unique_ptr<WmiObjects> ExecQueryIn(const std::wstring& nameSpace,
-                                            const std::wstring& wql) override;
-
   private:
+    bool Available() const override { return classes_.has_value(); }
+    std::shared_ptr<const WmiObjectList> ObjectsOf(const std::wstring& classKey) override;
+
     std::optional<std::map<std::wstring, std::shared_ptr<const WmiObjectList>>> classes_;
-    bool connected_ = false;
 };
 
 class DescribedServiceManager : public ServiceManager {

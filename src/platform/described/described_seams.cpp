@@ -13,28 +13,9 @@ DescribedWmi::DescribedWmi(std::optional<Classes> classes) {
         (*classes_)[name] = std::make_shared<const WmiObjectList>(std::move(objects));
 }
 
-int DescribedWmi::Connect() {
-    connected_ = classes_.has_value();
-    return connected_ ? 0 : 1;
-}
-
-void DescribedWmi::Disconnect() {
-    connected_ = false;
-}
-
-std::unique_ptr<WmiObjects> DescribedWmi::ExecQuery(const std::wstring& wql) {
-    return ExecQueryIn(L"ROOT\\CIMV2", wql);
-}
-
-std::unique_ptr<WmiObjects> DescribedWmi::ExecQueryIn(const std::wstring& nameSpace,
-                                                      const std::wstring& wql) {
-    if (!connected_)
-        return nullptr;
-    auto query = ParseWql(wql);
-    if (!query)
-        return nullptr;
-    auto found = classes_->find(ClassKey(nameSpace, query->className));
-    return WalkObjects(found == classes_->end() ? nullptr : found->second, std::move(*query));
+std::shared_ptr<const WmiObjectList> DescribedWmi::ObjectsOf(const std::wstring& classKey) {
+    const auto found = classes_->find(classKey);
+    return found == classes_->end() ? nullptr : found->second;
 }
 
 std::wstring DescribedServiceManager::SystemMessage(long error) {

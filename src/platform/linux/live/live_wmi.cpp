@@ -41,31 +41,11 @@ LiveWmi::LiveWmi(SystemRoot root, std::map<std::wstring, ClassProvider> provider
         providers_[WqlFold(name)] = std::move(provider);
 }
 
-int LiveWmi::Connect() {
-    connected_ = true;
-    return 0;
-}
-
-void LiveWmi::Disconnect() {
-    connected_ = false;
-}
-
-std::unique_ptr<WmiObjects> LiveWmi::ExecQuery(const std::wstring& wql) {
-    return ExecQueryIn(L"ROOT\\CIMV2", wql);
-}
-
-std::unique_ptr<WmiObjects> LiveWmi::ExecQueryIn(const std::wstring& nameSpace,
-                                                 const std::wstring& wql) {
-    if (!connected_)
+std::shared_ptr<const WmiObjectList> LiveWmi::ObjectsOf(const std::wstring& classKey) {
+    const auto found = providers_.find(classKey);
+    if (found == providers_.end())
         return nullptr;
-    auto query = ParseWql(wql);
-    if (!query)
-        return nullptr;
-    std::shared_ptr<const WmiObjectList> objects;
-    if (auto found = providers_.find(ClassKey(nameSpace, query->className));
-        found != providers_.end())
-        objects = std::make_shared<const WmiObjectList>(found->second(root_));
-    return WalkObjects(std::move(objects), std::move(*query));
+    return std::make_shared<const WmiObjectList>(found->second(root_));
 }
 
 }  // namespace platform::live

@@ -14,7 +14,7 @@ namespace platform::live {
 
 using ClassProvider = std::function<WmiObjectList(const SystemRoot&)>;
 
-class LiveWmi : public Wmi {
+class LiveWmi : public ObjectTableWmi {
   public:
     // The catalogue's classes over the given root.
     explicit LiveWmi(SystemRoot root = SystemRoot());
@@ -22,16 +22,12 @@ class LiveWmi : public Wmi {
     // namespace other than ROOT\CIMV2); for tests.
     LiveWmi(SystemRoot root, std::map<std::wstring, ClassProvider> providers);
 
-    int Connect() override;
-    void Disconnect() override;
-    std::unique_ptr<WmiObjects> ExecQuery(const std::wstring& wql) override;
-    std::unique_ptr<WmiObjects> ExecQueryIn(const std::wstring& nameSpace,
-                                            const std::wstring& wql) override;
-
   private:
+    // Read afresh for every query: a run asks each class once.
+    std::shared_ptr<const WmiObjectList> ObjectsOf(const std::wstring& classKey) override;
+
     SystemRoot root_;
     std::map<std::wstring, ClassProvider> providers_;  // keyed by the folded name
-    bool connected_ = false;
 };
 
 }  // namespace platform::live
