@@ -28,8 +28,9 @@ class DescribedWmi : public Wmi {
     using Classes = std::map<std::wstring, WmiObjectList>;
 
     DescribedWmi() = default;
-    // Nothing: the machine has no WMI, and Connect fails.
-    explicit DescribedWmi(std::optional<Classes> classes);
+    // Nothing: the machine has no WMI, and Connect fails. Without administrator rights the
+    // TPM's namespace is refused, as Windows refuses it.
+    explicit DescribedWmi(std::optional<Classes> classes, bool administrator = true);
 
     int Connect() override;
     void Disconnect() override;
@@ -41,6 +42,7 @@ class DescribedWmi : public Wmi {
 
   private:
     std::optional<std::map<std::wstring, std::shared_ptr<const WmiObjectList>>> classes_;
+    bool administrator_ = true;
     bool connected_ = false;
 };
 

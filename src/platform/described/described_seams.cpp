@@ -5,7 +5,8 @@
 
 namespace platform {
 
-DescribedWmi::DescribedWmi(std::optional<Classes> classes) {
+DescribedWmi::DescribedWmi(std::optional<Classes> classes, bool administrator)
+    : administrator_(administrator) {
     if (!classes)
         return;
     classes_.emplace();
@@ -28,7 +29,8 @@ std::unique_ptr<WmiObjects> DescribedWmi::ExecQuery(const std::wstring& wql) {
 
 std::unique_ptr<WmiObjects> DescribedWmi::ExecQueryIn(const std::wstring& nameSpace,
                                                       const std::wstring& wql) {
-    if (!connected_)
+    if (!connected_ ||
+        (!administrator_ && WqlFold(nameSpace) == WqlFold(L"ROOT\\CIMV2\\Security\\MicrosoftTpm")))
         return nullptr;
     auto query = ParseWql(wql);
     if (!query)
