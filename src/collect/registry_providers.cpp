@@ -1,8 +1,10 @@
 #include "collect/registry_providers.h"
 
+#include <string_view>
 #include <vector>
 
 #include "config/registry_key.h"
+#include "util/text.h"
 
 using namespace platform;
 
@@ -27,11 +29,10 @@ bool SplitQuery(const std::wstring& text, KeyPath& key) {
     return key.root != 0;
 }
 
-// The key a query names, opened for reading; false when the text names no root key, asks for a
-// view among `refusedViews`, or the key does not open.
-bool OpenQueryKey(const std::wstring& text, std::uint32_t refusedViews, KeyPath& where,
-                  CRegistryKey& key) {
-    return SplitQuery(text, where) && !(where.access & refusedViews) &&
+// The key a query names, opened for reading; false when the text names no root key or the
+// key does not open.
+bool OpenQueryKey(const std::wstring& text, KeyPath& where, CRegistryKey& key) {
+    return SplitQuery(text, where) &&
            key.Open(where.root, where.path, where.access) == kErrorSuccess;
 }
 
@@ -46,13 +47,7 @@ std::wstring ValueText(CRegistryKey& key, const wchar_t* name) {
             return {};
         return std::to_wstring(number);
     }
-    if (type != kRegSz)
-        return {};
-    std::vector<wchar_t> buffer(bytes + 1, L'\0');
-    auto length = static_cast<std::uint32_t>(buffer.size());
-    if (key.QueryStringValue(name, buffer.data(), &length) != kErrorSuccess)
-        return {};
-    return std::wstring(buffer.data());
+    return ReadStringValue(key, name).value_or(L"");
 }
 
 }  // namespace
@@ -82,9 +77,9 @@ namespace {
 // Walks the entries of an open key by index, as the registry wants it walked: the name
 // buffer's length is reset before every call, "no more items" ends the walk, any other
 // failure skips that index. `visit` says whether it stored a row; the walk ends once maxRows
-// rows (when positive) are stored.
+// rows (when positive) are stored. The number of rows stored.
 template <class Enumerate, class Visit>
-void ForEachEntry(int maxRows, Enumerate enumerate, Visit visit) {
+int ForEachEntry(int maxRows, Enumerate enumerate, Visit visit) {
     int stored = 0;
     wchar_t name[kNameBuffer];
     for (std::uint32_t index = 0; maxRows <= 0 || stored < maxRows; ++index) {
@@ -95,29 +90,96 @@ void ForEachEntry(int maxRows, Enumerate enumerate, Visit visit) {
         if (rc == kErrorSuccess && visit(name))
             ++stored;
     }
+    return stored;
+}
+
+constexpr wchar_t kProfileList[] =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\";
+constexpr wchar_t kUserNameField[] = L"UserName";
+
+// A user's own hive under HKEY_USERS: not the default profile, not the hives of the system
+// and service accounts, not the classes hive loaded beside each user's.
+bool IsUserHive(const std::wstring& name) {
+    const std::wstring upper = ToUpper(name);
+    constexpr std::wstring_view kClasses = L"_CLASSES";
+    for (const wchar_t* other : {L".DEFAULT", L"S-1-5-18", L"S-1-5-19", L"S-1-5-20"})
+        if (upper == other)
+            return false;
+    return !std::wstring_view(upper).ends_with(kClasses);
+}
+
+// The user a loaded hive belongs to: the last folder of the profile's path (a REG_EXPAND_SZ
+// such as "%SystemDrive%\Users\name", its last part needs no expanding), else the SID. The
+// profile list is one key that both views share.
+std::wstring ProfileUserName(const std::wstring& sid) {
+    CRegistryKey profile;
+    std::wstring folder;
+    if (profile.Open(kLocalMachine, kProfileList + sid, kKeyRead | kKeyWow64_64) == kErrorSuccess)
+        folder =
+            Trim(ReadStringValue(profile, L"ProfileImagePath", kRegExpandSz).value_or(L""), L"\\");
+    const std::size_t slash = folder.find_last_of(L'\\');
+    const std::wstring name = slash == std::wstring::npos ? folder : folder.substr(slash + 1);
+    return name.empty() ? sid : name;
+}
+
+// One item per subkey of `parent\path`, at most `limit` (when positive); `userName`, when
+// given, fills the UserName field. The number stored.
+int StoreSubkeys(RegKey parent, const std::wstring& path, std::uint32_t access, int limit,
+                 const std::wstring* userName, const QueryDefinition& query, const RowSink& store) {
+    CRegistryKey key;
+    if (key.Open(parent, path, access) != kErrorSuccess)
+        return 0;
+    return ForEachEntry(
+        limit,
+        [&](std::uint32_t index, wchar_t* name, std::uint32_t* length) {
+            return key.EnumKey(index, name, length);
+        },
+        [&](const wchar_t* name) {
+            CRegistryKey subkey;
+            if (subkey.Open(key.Handle(), name, access) != kErrorSuccess)
+                return false;
+            ResultRow row;
+            for (const auto& field : query.fields)
+                row[field.exportName] = userName && field.name == kUserNameField
+                                            ? *userName
+                                            : ValueText(subkey, field.name.c_str());
+            store(query, row);
+            return true;
+        });
 }
 
 }  // namespace
 
 int CollectRegistryKeys(const QueryDefinition& query, bool isWow64, const RowSink& store) {
     KeyPath where;
-    CRegistryKey key;
-    if (!OpenQueryKey(query.query, isWow64 ? 0 : kKeyWow64_64, where, key))
+    // Only a 32-bit process on 64-bit Windows has a 64-bit view to add.
+    if (!SplitQuery(query.query, where) || (!isWow64 && (where.access & kKeyWow64_64)))
         return 0;
+    // "HKEY_USERS\*\...": the same key in every user's hive.
+    if (where.root != kUsers || where.path.rfind(L"*\\", 0) != 0) {
+        StoreSubkeys(where.root, where.path, where.access, query.maxRows, nullptr, query, store);
+        return 0;
+    }
+    const std::wstring below = where.path.substr(2);
+    CRegistryKey users;
+    if (users.Open(kUsers, L"", where.access) != kErrorSuccess)
+        return 0;
+    int stored = 0;
     ForEachEntry(
-        query.maxRows,
+        0,
         [&](std::uint32_t index, wchar_t* name, std::uint32_t* length) {
-            return key.EnumKey(index, name, length);
+            return query.maxRows > 0 && stored >= query.maxRows
+                       ? kErrorNoMoreItems
+                       : users.EnumKey(index, name, length);
         },
         [&](const wchar_t* name) {
-            CRegistryKey subkey;
-            if (subkey.Open(key.Handle(), name, where.access) != kErrorSuccess)
+            if (!IsUserHive(name))
                 return false;
-            ResultRow row;
-            for (const auto& field : query.fields)
-                row[field.exportName] = ValueText(subkey, field.name.c_str());
-            store(query, row);
-            return true;
+            const std::wstring user = ProfileUserName(name);
+            stored +=
+                StoreSubkeys(users.Handle(), std::wstring(name) + L"\\" + below, where.access,
+                             query.maxRows > 0 ? query.maxRows - stored : 0, &user, query, store);
+            return false;
         });
     return 0;
 }
@@ -125,7 +187,7 @@ int CollectRegistryKeys(const QueryDefinition& query, bool isWow64, const RowSin
 int CollectRegistryValues(const QueryDefinition& query, const RowSink& store) {
     KeyPath where;
     CRegistryKey key;
-    if (!OpenQueryKey(query.query, 0, where, key))
+    if (!OpenQueryKey(query.query, where, key))
         return 0;
     ForEachEntry(
         query.maxRows,

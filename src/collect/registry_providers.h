@@ -13,6 +13,8 @@ platform::RegKey ParseRootKey(const std::wstring& rootPart);
 std::uint32_t ParseRegistryView(const std::wstring& rootPart);
 
 // isWow64: the program is a 32-bit process on 64-bit Windows, the only case in which a
-// query of the 64-bit view adds anything to the unprefixed one.
+// query of the 64-bit view adds anything to the unprefixed one. "HKEY_USERS\*\PATH" reads
+// PATH in each user's hive loaded there (not the default, system and service hives, nor the
+// classes hives), and a field named UserName holds the user the profile list names.
 int CollectRegistryKeys(const QueryDefinition& query, bool isWow64, const RowSink& store);
 int CollectRegistryValues(const QueryDefinition& query, const RowSink& store);

@@ -1,5 +1,6 @@
 #include "collect/wmi_session.h"
 
+#include "collect/adapter_memory.h"
 #include "platform/services.h"
 #include "platform/wql.h"
 #include "util/numbers.h"
@@ -93,6 +94,7 @@ int CollectWmi(CWmiSession& session, const QueryDefinition& query, const RowSink
         ResultRow row;
         for (const auto& field : query.fields)
             row[field.exportName] = session.GetProperty(field.name);
+        PreferRegisteredAdapterMemory(query, row);
         store(query, row);
         session.MoveNext();
     }

@@ -36,5 +36,6 @@ class CWmiSession {
 std::wstring WmiValueToText(const platform::WmiValue& value);
 
 // Runs one WQL query of the catalogue and stores a row per object (at most maxRows when it
-// is positive). "@@user@@" in the statement becomes the user name.
+// is positive). "@@user@@" in the statement becomes the user name; a display adapter's memory
+// is the one its driver registered, where it did (adapter_memory.h).
 int CollectWmi(CWmiSession& session, const QueryDefinition& query, const RowSink& store);

@@ -108,10 +108,12 @@ RegError WriteStringValue(RegKey root, const std::wstring& keyPath, const std::w
     return key.SetStringValue(valueName.c_str(), text.c_str(), kRegSz);
 }
 
-std::optional<std::wstring> ReadStringValue(CRegistryKey& key, const wchar_t* name) {
+std::optional<std::wstring> ReadStringValue(CRegistryKey& key, const wchar_t* name,
+                                            std::uint32_t alsoType) {
     std::uint32_t type = kRegNone;
     std::uint32_t bytes = 0;
-    if (key.QueryValue(name, &type, nullptr, &bytes) != kErrorSuccess || type != kRegSz)
+    if (key.QueryValue(name, &type, nullptr, &bytes) != kErrorSuccess ||
+        (type != kRegSz && type != alsoType))
         return std::nullopt;
     // Twice the bytes in characters, so the terminator always fits even when the stored
     // value lacks one.

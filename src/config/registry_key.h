@@ -41,6 +41,7 @@ class CRegistryKey {
 platform::RegError WriteStringValue(platform::RegKey root, const std::wstring& keyPath,
                                     const std::wstring& text, const std::wstring& valueName);
 
-// The read every caller makes of a text value: present only when it is REG_SZ, cut at the
-// first NUL.
-std::optional<std::wstring> ReadStringValue(CRegistryKey& key, const wchar_t* name);
+// The read every caller makes of a text value: present only when it is REG_SZ (or the type
+// `alsoType`, such as REG_EXPAND_SZ, read unexpanded), cut at the first NUL.
+std::optional<std::wstring> ReadStringValue(CRegistryKey& key, const wchar_t* name,
+                                            std::uint32_t alsoType = platform::kRegSz);

@@ -229,6 +229,51 @@ TEST_F(RegistryProvider, QueriesThatNameNoKey) {
     EXPECT_TRUE(recorder_.rows.empty());
 }
 
+TEST_F(RegistryProvider, ProgramsOfEachUserHive) {
+    const std::wstring uninstall = L"\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    const std::wstring profiles = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\";
+    struct Hive {
+        const wchar_t* name;
+        const wchar_t* profilePath;  // null: no profile-list entry
+        const wchar_t* user;         // null: the hive is skipped
+    };
+    const Hive hives[] = {
+        {L".DEFAULT", nullptr, nullptr},
+        {L"S-1-5-18", L"%systemroot%\\system32\\config\\systemprofile", nullptr},
+        {L"S-1-5-19", nullptr, nullptr},
+        {L"s-1-5-20", nullptr, nullptr},
+        {L"S-1-5-21-7-1001", L"C:\\Users\\ann\\", L"ann"},
+        {L"S-1-5-21-7-1001_Classes", nullptr, nullptr},
+        {L"S-1-5-21-7-1002", nullptr, L"S-1-5-21-7-1002"},
+        {L"S-1-5-21-7-1003", L"", L"S-1-5-21-7-1003"},
+    };
+    for (const Hive& hive : hives) {
+        registry_.PutString(kUsers, hive.name + uninstall + L"App", L"DisplayName",
+                            std::wstring(L"App of ") + hive.name);
+        if (hive.profilePath)
+            // The profile list is read in the native view, where Windows keeps it.
+            registry_.PutString(kLocalMachine, profiles + hive.name, L"ProfileImagePath",
+                                hive.profilePath, kRegExpandSz);
+    }
+    const std::vector<std::wstring> fields = {L"DisplayName", L"UserName"};
+    const std::wstring text = L"HKEY_USERS\\*" + uninstall.substr(0, uninstall.size() - 1);
+    CollectRegistryKeys(Query(text, fields), true, recorder_.Sink());
+    std::vector<ResultRow> expected;
+    for (const Hive& hive : hives)
+        if (hive.user)
+            expected.push_back({{L"DisplayNameExport", std::wstring(L"App of ") + hive.name},
+                                {L"UserNameExport", hive.user}});
+    EXPECT_EQ(expected, recorder_.rows);
+
+    recorder_.rows.clear();
+    CollectRegistryKeys(Query(text, fields, 2), true, recorder_.Sink());
+    EXPECT_EQ(2u, recorder_.rows.size()) << "the row limit counts every user's rows";
+    recorder_.rows.clear();
+    CollectRegistryKeys(Query(L"HKEY_LOCAL_MACHINE\\*" + uninstall, fields), true,
+                        recorder_.Sink());
+    EXPECT_TRUE(recorder_.rows.empty()) << "only HKEY_USERS has a hive per user";
+}
+
 TEST(RegistryQueryText, RootsAndViews) {
     EXPECT_EQ(kLocalMachine, ParseRootKey(L"64:HKEY_LOCAL_MACHINE"));
     EXPECT_EQ(kCurrentUser, ParseRootKey(L"xHKEY_CURRENT_USERx"));
@@ -239,6 +284,63 @@ TEST(RegistryQueryText, RootsAndViews) {
     EXPECT_EQ(kKeyWow64_64, ParseRegistryView(L"64:HKEY_LOCAL_MACHINE"));
     EXPECT_EQ(kKeyWow64_32, ParseRegistryView(L"32:HKEY_LOCAL_MACHINE"));
     EXPECT_EQ(0u, ParseRegistryView(L"HKEY_LOCAL_MACHINE64:"));
+}
+
+TEST_F(RegistryProvider, GraphicsMemoryTheDriverRegistered) {
+    const std::wstring display =
+        L"SYSTEM\\CurrentControlSet\\Control\\Class\\{4d36e968-e325-11ce-bfc1-08002be10318}\\";
+    const std::vector<std::uint8_t> eightGigabytes = {0, 0, 0, 0, 2, 0, 0, 0};
+    struct Adapter {
+        const wchar_t* key;
+        const wchar_t* driverDesc;
+        std::uint32_t type;
+        std::vector<std::uint8_t> size;  // empty: no qwMemorySize
+    };
+    const Adapter adapters[] = {
+        {L"0000", L"Wide", kRegQword, eightGigabytes},
+        {L"0001", L"Binary", kRegBinary, eightGigabytes},
+        {L"0002", L"Short binary", kRegBinary, {0, 0, 0, 2}},
+        {L"0003", L"Dword", kRegDword, {0, 0, 0, 2}},
+        {L"0004", L"Twin", kRegQword, {}},
+        {L"0005", L"Twin", kRegQword, {0, 0, 0, 0, 1, 0, 0, 0}},
+    };
+    for (const Adapter& adapter : adapters) {
+        registry_.PutString(kLocalMachine, display + adapter.key, L"DriverDesc",
+                            adapter.driverDesc);
+        if (!adapter.size.empty())
+            registry_.PutValue(kLocalMachine, display + adapter.key,
+                               L"HardwareInformation.qwMemorySize", adapter.type, adapter.size);
+    }
+    FakeWmi wmi;
+    const ServicesScope withWmi(Services{&registry_, nullptr, nullptr, &wmi});
+    CWmiSession session;
+    session.Connect();
+    const struct {
+        const wchar_t* name;
+        const wchar_t* adapterRam;
+    } cases[] = {
+        {L"Wide", L"8589934592"},
+        {L"Binary", L"8589934592"},
+        {L"Short binary", L"4293918720"},  // not a quadword: WMI's figure stays
+        {L"Dword", L"4293918720"},
+        {L"Twin", L"4294967296"},  // the first adapter of the name that registered a size
+        {L"Unregistered", L"4293918720"},
+    };
+    auto& objects = wmi.results[L"Select * from Win32_VideoController"];
+    for (const auto& c : cases)
+        objects.push_back({{L"Name", WmiValue::String(c.name)},
+                           {L"AdapterRAM", WmiValue::Integer(Kind::UInt32, 4293918720LL)}});
+    CollectWmi(session, Query(L"Select * from Win32_VideoController", {L"Name", L"AdapterRAM"}),
+               recorder_.Sink());
+    ASSERT_EQ(std::size(cases), recorder_.rows.size());
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].adapterRam, recorder_.rows[i][L"AdapterRAMExport"]) << i;
+
+    recorder_.rows.clear();
+    wmi.results[L"Select * from Win32_Other"] = {objects[0]};
+    CollectWmi(session, Query(L"Select * from Win32_Other", {L"Name", L"AdapterRAM"}),
+               recorder_.Sink());
+    EXPECT_EQ(L"4293918720", recorder_.rows.at(0)[L"AdapterRAMExport"]) << "another class";
 }
 
 class SystemProviders : public ::testing::Test {

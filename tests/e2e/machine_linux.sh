@@ -47,6 +47,7 @@ Subcomponents 50
 Processor 1
 Platform 1
 Tpm 0
+InstalledSoftwareUser 1
 COUNTS
 check "XP desktop: OS caption stored" test "$(field OperatingSystem Caption 'Microsoft Windows XP Professional')" -eq 1
 check "XP desktop: script text stored verbatim" \
@@ -62,14 +63,29 @@ while read -r query expected; do
     check "Win7 laptop: $query has $expected items ($n)" test "$n" -eq "$expected"
 done <<'COUNTS'
 Process 134
-InstalledSoftware32 85
+InstalledSoftware32 86
 InstalledSoftware64 130
+InstalledSoftwareUser 3
+Tpm 0
 QuickFixEngineering 216
 Services 261
 OptionalFeature 24
 PhysicalMemoryArray 1
 COUNTS
 check "Win7 laptop: unsigned capacity above 2^31" test "$(field PhysicalMemoryArray MaxCapacity 3221225472)" -eq 1
+check "Win7 laptop: a per-user program has its user" \
+    test "$(field InstalledSoftwareUser UserName soconnell)" -eq 3
+check "Win7 laptop: a 32-bit memory size in the registry leaves WMI's figure" \
+    test "$(field VideoController AdapterRAM 1073741824)" -eq 1
+
+timeout 120 "$exe" --silent --machine "$machines/win10-desktop.json"; rc=$?
+check "Win10 desktop: silent run exits 0" test "$rc" -eq 0
+check "Win10 desktop: graphics memory above 4 GB from the registry" \
+    test "$(field VideoController AdapterRAM 8589934592)" -eq 1
+check "Win10 desktop: TPM 2.0 seen as administrator" test "$(field Tpm SpecVersion '2.0, 0, 1.38')" -eq 1
+check "Win10 desktop: processor caption" \
+    test "$(field Processor Caption 'Intel64 Family 6 Model 165 Stepping 5')" -eq 1
+check "Win10 desktop: system drive" test "$(field OperatingSystem SystemDrive 'C:')" -eq 1
 
 out=$(timeout 120 "$exe" --silent --yaml --path "$work/yaml" --machine "$machines/xp-desktop.json"); rc=$?
 check "YAML run exits 0 and names its report" test "$rc" -eq 0 -a "$out" = "$work/yaml/inventory.yaml"

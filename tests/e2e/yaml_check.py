@@ -67,14 +67,14 @@ WMI_QUERIES = {
     "OperatingSystem": ("Win32_OperatingSystem", "Caption",
                         "InstallDate,LastBootupTime,TotalVisibleMemorySize,FreePhysicalMemory,"
                         "Caption,Version,BuildNumber,CsdVersion,WindowsDirectory,Description,"
-                        "OSArchitecture", None),
+                        "OSArchitecture,SystemDrive", None),
     "ComputerSystem": ("Win32_ComputerSystem", "Manufacturer", "Manufacturer,Model,Name,Domain",
                        None),
     "MotherboardDevice": ("Win32_MotherboardDevice", "PrimaryBusType",
                           "PrimaryBusType,SecondaryBusType", None),
     "SoundDevice": ("Win32_SoundDevice", "Description", "Description", None),
     "CDROMDrive": ("Win32_CDROMDrive", "Name", "Name", None),
-    "VideoController": ("Win32_VideoController", "Name", "Name", None),
+    "VideoController": ("Win32_VideoController", "Name", "Name,AdapterRAM", None),
     "DesktopMonitor": ("Win32_DesktopMonitor", "Name,DeviceID",
                        "Name,Description,DeviceID,MonitorManufacturer,MonitorType", None),
     "Registry": ("Win32_Registry", "Caption", "Caption,CurrentSize,MaximumSize", None),
@@ -94,7 +94,8 @@ WMI_QUERIES = {
     "OptionalFeature": ("Win32_OptionalFeature", "Name", "Name,Caption", where_installed),
     "ServerFeature": ("Win32_ServerFeature", "Name", "Name,ID,ParentID", None),
     "Processor": ("Win32_Processor", "Name,DeviceID",
-                  "Name,NumberOfCores,DeviceID,MaxClockSpeed,NumberOfLogicalProcessors", None),
+                  "Name,NumberOfCores,DeviceID,MaxClockSpeed,NumberOfLogicalProcessors,"
+                  "Manufacturer,Caption,Architecture,DataWidth", None),
     "DiskDrive": ("Win32_DiskDrive", "DeviceID", "DeviceID,Model,Size,InterfaceType,MediaType",
                   None),
     "USBDevice": ("Win32_PnPEntity", "DeviceID", "Name,DeviceID,Manufacturer", where_usb),
@@ -113,6 +114,10 @@ PROGRAM_FIELDS = ["DisplayName", "DisplayVersion", "Publisher"]
 STARTUP_ROW_LIMIT = 200
 UNINSTALL = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_32 = r"HKLM\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall"
+USER_UNINSTALL = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
+PROFILE_LIST = r"HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList"
+DISPLAY_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e968-e325-11ce-bfc1-08002be10318}"
+NOT_USER_HIVES = {".default", "s-1-5-18", "s-1-5-19", "s-1-5-20"}
 
 
 # ---- what the program stores for a described value ----
@@ -187,7 +192,13 @@ def wmi_rows(machine, query):
     objects = [o for o in wmi_class(machine, cls) if where is None or where(o, machine)]
     if query == "StartupCommand":
         objects = objects[:STARTUP_ROW_LIMIT]
-    return [{f: value_text(wmi_get(o, f)) for f in fields.split(",")} for o in objects]
+    if query == "Tpm" and not machine.get("host", {}).get("administrator", False):
+        objects = []  # the namespace is refused to a user without administrator rights
+    rows = [{f: value_text(wmi_get(o, f)) for f in fields.split(",")} for o in objects]
+    if query == "VideoController":
+        for row in rows:
+            row["AdapterRAM"] = registered_adapter_memory(machine, row["Name"]) or row["AdapterRAM"]
+    return rows
 
 
 def service_rows(machine):
@@ -199,15 +210,26 @@ def service_rows(machine):
             for s in services]
 
 
+ROOTS = {"HKEY_LOCAL_MACHINE": "HKLM", "HKEY_USERS": "HKU"}
+
+
+def registry_keys(machine):
+    """The described keys with their roots' short names."""
+    for listed, values in machine.get("registry", {}).items():
+        root, _, rest = listed.partition("\\")
+        yield ROOTS.get(root.upper(), root.upper()) + "\\" + rest, values
+
+
+def registry_value(values, name):
+    return next((v for n, v in values.items() if n.lower() == name.lower()), None)
+
+
 def uninstall_entries(machine, path):
     """DisplayName, DisplayVersion and Publisher of every subkey of an uninstall key, a key
     above a listed one included."""
     prefix = path.lower() + "\\"
-    registry = machine.get("registry", {})
     entries = {}
-    for listed, values in registry.items():
-        if listed.upper().startswith("HKEY_LOCAL_MACHINE\\"):
-            listed = "HKLM" + listed[len("HKEY_LOCAL_MACHINE"):]
+    for listed, values in registry_keys(machine):
         if not listed.lower().startswith(prefix):
             continue
         name = listed[len(prefix):].split("\\")[0].lower()
@@ -215,7 +237,7 @@ def uninstall_entries(machine, path):
         if listed[len(prefix):].lower() != name:
             continue
         for field in PROGRAM_FIELDS:
-            value = next((v for n, v in values.items() if n.lower() == field.lower()), None)
+            value = registry_value(values, field)
             if isinstance(value, str):
                 texts[field] = value
             elif isinstance(value, dict) and "dword" in value:
@@ -260,6 +282,44 @@ def programs_and_patches(machine):
     first.pop("", None)
     lists["QuickFixEngineering"] = list(first.values())
     return lists
+
+
+def user_programs(machine):
+    """The programs of each user's hive under HKU (not the default, system, service and
+    classes hives), with the user the profile list names, else the SID."""
+    hives = set()
+    for listed, _ in registry_keys(machine):
+        if listed.upper().startswith("HKU\\"):
+            hives.add(listed.split("\\")[1])
+    rows = []
+    for hive in sorted(hives, key=str.upper):
+        if hive.lower() in NOT_USER_HIVES or hive.lower().endswith("_classes"):
+            continue
+        user = hive
+        for listed, values in registry_keys(machine):
+            if listed.lower() == (PROFILE_LIST + "\\" + hive).lower():
+                path = registry_value(values, "ProfileImagePath")
+                folder = (path.get("expand") if isinstance(path, dict) else path) or ""
+                user = folder.rstrip("\\").split("\\")[-1] or hive
+        for program in uninstall_entries(machine, "HKU\\" + hive + "\\" + USER_UNINSTALL):
+            rows.append(dict(program, UserName=user))
+    return kept_items(rows, PROGRAM_FIELDS + ["UserName"])
+
+
+def registered_adapter_memory(machine, name):
+    """The driver's HardwareInformation.qwMemorySize of the first display adapter with this
+    name that has one (REG_QWORD, or REG_BINARY of 8 bytes)."""
+    adapters = [(listed.split("\\")[-1].upper(), values) for listed, values in
+                registry_keys(machine) if listed.lower().startswith(DISPLAY_CLASS.lower() + "\\")]
+    for _, values in sorted(adapters, key=lambda a: a[0]):
+        if registry_value(values, "DriverDesc") != name:
+            continue
+        size = registry_value(values, "HardwareInformation.qwMemorySize")
+        if isinstance(size, dict) and "qword" in size:
+            return str(size["qword"])
+        if isinstance(size, dict) and len(size.get("binary", "")) == 16:
+            return str(int.from_bytes(bytes.fromhex(size["binary"]), "little"))
+    return None
 
 
 # ---- loading ----
@@ -348,6 +408,9 @@ def full(machine_path, report_path):
     for query, want in programs_and_patches(machine).items():
         if want or query in document:
             compare_items(query, document.get(query) or [], want)
+    want = user_programs(machine)
+    if want or "InstalledSoftwareUser" in document:
+        compare_items("InstalledSoftwareUser", document.get("InstalledSoftwareUser") or [], want)
     facts = machine.get("platform", {})
     compare_items("Platform", document.get("Platform") or [],
                   [dict({"OSFamily": "Windows"},

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the described machines shipped with the tests: a Windows XP SP3 office desktop
-(32-bit) and a Windows 7 SP1 64-bit laptop. They are test fixtures and demo data at once, so
+(32-bit), a Windows 7 SP1 64-bit laptop, and two Windows 10 22H2 machines, one ready for
+Windows 11 and one not. They are test fixtures and demo data at once, so
 they look like real machines and carry the awkward values real machines have: quotes,
 backslashes, markup, ampersands, non-ASCII text, very long command lines, empty strings.
 
@@ -19,6 +20,8 @@ import sys
 UNINSTALL = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_32 = r"HKLM\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall"
 SUBCOMPONENTS = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Setup\OC Manager\Subcomponents"
+DISPLAY_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e968-e325-11ce-bfc1-08002be10318}"
+TPM_NAMESPACE = r"ROOT\CIMV2\Security\MicrosoftTpm"
 
 STOPPED, START_PENDING, RUNNING = 1, 2, 4
 KERNEL_DRIVER, FS_DRIVER = 1, 2
@@ -120,6 +123,39 @@ def update_entry(rng, title, kb, parent, *, version=None, years=(2009, 2013), wi
     values["NoModify"] = dword(1)
     values["NoRepair"] = dword(1)
     return values
+
+
+# ---- user profiles ----
+
+PROFILE_LIST = r"HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList"
+USER_UNINSTALL = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
+XP_SERVICE_PROFILES = {
+    "S-1-5-18": "%SystemRoot%\\system32\\config\\systemprofile",
+    "S-1-5-19": "%SystemDrive%\\Documents and Settings\\LocalService",
+    "S-1-5-20": "%SystemDrive%\\Documents and Settings\\NetworkService",
+}
+NT6_SERVICE_PROFILES = {
+    "S-1-5-18": "%systemroot%\\system32\\config\\systemprofile",
+    "S-1-5-19": "C:\\Windows\\ServiceProfiles\\LocalService",
+    "S-1-5-20": "C:\\Windows\\ServiceProfiles\\NetworkService",
+}
+
+
+def user_profiles(registry, service_profiles, profiles, loaded):
+    """The profile list and HKEY_USERS while the users of `loaded` (SID -> [(key, values)] of
+    their own uninstall key) are logged on: the default, system and service hives, each
+    loaded user's hive beside its classes hive. `profiles` maps every SID with a profile on
+    the machine to its folder."""
+    for sid, folder in list(service_profiles.items()) + list(profiles.items()):
+        registry[PROFILE_LIST + "\\" + sid] = {
+            "ProfileImagePath": expand(folder), "Flags": dword(0), "State": dword(0)}
+    registry["HKU\\.DEFAULT\\" + USER_UNINSTALL] = {}
+    for sid in service_profiles:
+        registry["HKU\\" + sid + "\\" + USER_UNINSTALL] = {}
+    for sid, programs in loaded.items():
+        for key, values in programs:
+            registry["HKU\\" + sid + "\\" + USER_UNINSTALL + "\\" + key] = values
+        registry["HKU\\" + sid + "_Classes\\Local Settings"] = {}
 
 
 # Subkeys Windows itself leaves in the uninstall key, without a display name.
@@ -228,6 +264,7 @@ def long_classpath(rng, folder, count):
 XP_HOST = "BUCHHALTUNG-02"
 XP_USER = "J\u00fcrgen"
 XP_PROFILE = "C:\\Documents and Settings\\J\u00fcrgen"
+XP_SID = "S-1-5-21-1957994488-1770027372-725345543"
 
 XP_HOTFIXES = [
     "KB923561", "KB946648", "KB950762", "KB950974", "KB951066", "KB951376", "KB951748",
@@ -949,15 +986,18 @@ def xp_desktop():
         "Win32_Processor": [{
             "Name": "Intel(R) Core(TM)2 Duo CPU     E6550  @ 2.33GHz",
             "Manufacturer": "GenuineIntel",
+            # A 64-bit processor under a 32-bit system: the caption names the system's x86.
+            "Caption": "x86 Family 6 Model 15 Stepping 11",
+            "Architecture": 0,
             "DeviceID": "CPU0",
             "NumberOfCores": u32(2),
             "NumberOfLogicalProcessors": u32(2),
             "MaxClockSpeed": u32(2333),
             "CurrentClockSpeed": u32(2333),
             "AddressWidth": 32,
-            "DataWidth": 32,
+            "DataWidth": 64,
             "L2CacheSize": u32(4096),
-            "ProcessorId": "BFEBFBFF000006FD",
+            "ProcessorId": "BFEBFBFF000006FB",
             "SocketDesignation": "Microprocessor",
         }],
     }
@@ -995,6 +1035,16 @@ def xp_desktop():
     for name, value in XP_SUBCOMPONENTS:
         registry.setdefault(SUBCOMPONENTS, {})[name] = dword(value)
     registry["HKLM\\SOFTWARE\\Zeph"] = {"MachineId": "{3F2A9C14-7B1E-4D8A-9E55-0C6B2D71A8F3}"}
+    # Its own generator, so that the rest of the machine stays as it was.
+    urng = random.Random(0x5802)
+    user_profiles(registry, XP_SERVICE_PROFILES, {
+        XP_SID + "-500": "%SystemDrive%\\Documents and Settings\\Administrator",
+        XP_SID + "-1003": XP_PROFILE,
+        XP_SID + "-1004": "%SystemDrive%\\Documents and Settings\\Azubi",
+    }, {XP_SID + "-1003": [
+        program(urng, "Dropbox", "2.0.22", "Dropbox, Inc.",
+                folder=XP_PROFILE + "\\Anwendungsdaten\\Dropbox\\bin", years=(2012, 2013)),
+    ]})
 
     return {
         "comment": "Windows XP Professional SP3, 32-bit: an office desktop (Dell OptiPlex 755) "
@@ -1015,6 +1065,8 @@ W7_HOST = "LT-SOCONNELL"
 W7_USER = "soconnell"
 W7_DOMAIN = "FAIRHAVEN"
 W7_PROFILE = "C:\\Users\\soconnell"
+W7_LOCAL_SID = "S-1-5-21-2417092187-2905187630-1457028421"
+W7_DOMAIN_SID = "S-1-5-21-3126492707-1594836243-2893421357"
 
 W7_HOTFIXES = [
     "KB958488", "KB971033", "KB2305420", "KB2393802", "KB2425227", "KB2479943", "KB2484033",
@@ -2179,6 +2231,8 @@ def w7_laptop():
         "Win32_Processor": [{
             "Name": "Intel(R) Core(TM) i5-2520M CPU @ 2.50GHz",
             "Manufacturer": "GenuineIntel",
+            "Caption": "Intel64 Family 6 Model 42 Stepping 7",
+            "Architecture": 9,
             "DeviceID": "CPU0",
             "NumberOfCores": u32(2),
             "NumberOfLogicalProcessors": u32(4),
@@ -2301,18 +2355,381 @@ def w7_laptop():
         "MachineId": "{A7D3E0B2-5C19-4F6E-8B24-91D6C3F07E58}"}
     registry["HKCU\\Software\\ZEPH\\Fennock"] = {"Version": "1.0.32278"}
 
+    # Its own generator, so that the rest of the machine stays as it was.
+    urng = random.Random(0x0762)
+    # A 32-bit installer that registers the program in both views.
+    key, values = program(urng, "Intel(R) Management Engine Components", "7.1.20.1119",
+                          "Intel Corporation", years=(2012, 2012),
+                          folder="C:\\Program Files (x86)\\Intel\\Intel(R) Management Engine "
+                                 "Components")
+    put(UNINSTALL_32, key, values)
+    local = W7_PROFILE + "\\AppData\\Local\\"
+    user_profiles(registry, NT6_SERVICE_PROFILES, {
+        W7_LOCAL_SID + "-1000": "C:\\Users\\lenovo_admin",
+        W7_DOMAIN_SID + "-12617": W7_PROFILE,
+        W7_DOMAIN_SID + "-12702": "C:\\Users\\mkowalski",
+    }, {W7_DOMAIN_SID + "-12617": [
+        program(urng, "Opera Stable 19.0.1326.63", "19.0.1326.63", "Opera Software ASA",
+                folder=local + "Programs\\Opera", years=(2014, 2014)),
+        program(urng, "Spotify", "0.9.7.16.g4b197456", "Spotify AB",
+                folder=W7_PROFILE + "\\AppData\\Roaming\\Spotify", years=(2013, 2014)),
+        program(urng, "GitHub", "1.0.0.0", "GitHub, Inc.", key="5f7eb300e2ea4ebf",
+                years=(2013, 2013)),
+    ]})
+    # The adapters' drivers register their memory in 32 bits, as drivers of the time did.
+    for number, (adapter, size) in enumerate([("Intel(R) HD Graphics 3000", 2080374784),
+                                              ("NVIDIA NVS 4200M", 1073741824)]):
+        registry[DISPLAY_CLASS + f"\\{number:04d}"] = {
+            "DriverDesc": adapter,
+            "HardwareInformation.MemorySize": {"binary": size.to_bytes(4, "little").hex()}}
+    # The TPM 1.2 is there, but its namespace is refused to a user without administrator
+    # rights, and this one has none: the program sees no TPM.
+    tpm = {"Win32_Tpm": [{
+        "SpecVersion": "1.2, 2, 3", "IsEnabled_InitialValue": True,
+        "IsActivated_InitialValue": True, "IsOwned_InitialValue": True,
+        "ManufacturerIdTxt": "STM ", "ManufacturerVersion": "13.12",
+        "PhysicalPresenceVersionInfo": "1.2"}]}
+
     return {
         "comment": "Windows 7 Professional SP1, 64-bit: a consultant's domain-joined laptop "
                    "(Lenovo ThinkPad T420). Written by make_machines.py.",
         "host": {"userName": W7_USER, "administrator": False, "machine64Bit": True,
                  "wow64": True, "windowsVersion": "6.1", "windowsFolder": "C:\\Windows"},
-        # Started in legacy mode. Its TPM's namespace is refused to a user without administrator
-        # rights, so no Win32_Tpm is described.
+        # Started in legacy mode.
         "platform": {"firmwareType": "BIOS", "secureBoot": "Not supported"},
         "wmi": wmi,
+        "namespaces": {TPM_NAMESPACE: tpm},
         "registry": registry,
         "services": services(rng, W7_SERVICES),
     }
+
+
+# ---- the Windows 10 machines ----
+
+W10_SERVICES = [
+    # name, display name, type, state, start mode
+    ("AudioSrv", "Windows Audio", 16, "R", "Auto"),
+    ("BFE", "Base Filtering Engine", 16, "R", "Auto"),
+    ("BITS", "Background Intelligent Transfer Service", 32, "S", "Manual"),
+    ("CryptSvc", "Cryptographic Services", 48, "R", "Auto"),
+    ("DcomLaunch", "DCOM Server Process Launcher", 48, "R", "Auto"),
+    ("Dhcp", "DHCP Client", 32, "R", "Auto"),
+    ("Dnscache", "DNS Client", 48, "R", "Auto"),
+    ("EventLog", "Windows Event Log", 32, "R", "Auto"),
+    ("LanmanWorkstation", "Workstation", 48, "R", "Auto"),
+    ("mpssvc", "Windows Defender Firewall", 32, "R", "Auto"),
+    ("Spooler", "Print Spooler", 16, "R", "Auto"),
+    ("TBS", "TPM Base Services", 32, "R", "Manual"),
+    ("Themes", "Themes", 32, "R", "Auto"),
+    ("TrustedInstaller", "Windows Modules Installer", 16, "S", "Manual"),
+    ("WinDefend", "Microsoft Defender Antivirus Service", 16, "R", "Auto"),
+    ("wuauserv", "Windows Update", 32, "S", "Manual"),
+    ("WSearch", "Windows Search", 16, "R", "Auto"),
+    ("XblGameSave", "Xbox Live Game Save", 32, "S", "Disabled"),
+    ("ACPI", "Microsoft ACPI Driver", 1, "R", "Boot"),
+    ("disk", "Disk Driver", 1, "R", "Boot"),
+    ("Ntfs", "Ntfs", 2, "R", "System"),
+    ("Beep", "Beep", 1, "S", "System"),
+    ("Null", "Null", 1, "R", "System"),
+    ("Parport", "Parallel port driver", 1, "S", "Disabled"),
+]
+
+W10_HOTFIXES = [("KB5031988", "Update"), ("KB5015684", "Update"), ("KB5032189", "Security Update"),
+                ("KB5032392", "Update"), ("KB5031539", "Update")]
+
+
+def w10_services(extra):
+    out = []
+    for name, display, kind, state, start in W10_SERVICES + extra:
+        status = ([kind, RUNNING, 1 if kind in (KERNEL_DRIVER, FS_DRIVER) else 5, 0, 0, 0, 0]
+                  if state == "R" else [kind, STOPPED, 0, 1077 if kind > 2 else 0, 0, 0, 0])
+        out.append({"name": name, "displayName": display, "status": status, "startMode": start})
+    out.sort(key=lambda s: s["name"].upper())
+    return out
+
+
+def w10_machine(m):
+    """A Windows 10 22H2 machine of today from its particulars `m`."""
+    rng = random.Random(m["seed"])
+    offset = 60
+    profile = "C:\\Users\\" + m["user"]
+    sid = m["sid"]
+    sys32 = "C:\\Windows\\System32\\"
+    processes = Processes(rng, m["boot"], offset)
+    processes.add("System Idle Process", None, None, session=0, threads=m["threads"])
+    system = processes.add("System", None, None, session=0, threads=180)
+    processes.add("Registry", None, None, parent=system, session=0)
+    smss = processes.add("smss.exe", None, None, parent=system, session=0)
+    for name in ["csrss.exe", "wininit.exe", "services.exe", "lsass.exe", "svchost.exe",
+                 "svchost.exe", "MsMpEng.exe", "explorer.exe", "SecurityHealthSystray.exe"]:
+        path = ("C:\\ProgramData\\Microsoft\\Windows Defender\\Platform\\4.18.23110.3-0\\"
+                if name == "MsMpEng.exe" else "C:\\Windows\\" if name == "explorer.exe"
+                else sys32) + name
+        command = ('"' + path + '"' if name == "MsMpEng.exe" else
+                   path + " -k netsvcs -p" if name == "svchost.exe" else path)
+        processes.add(name, path, command, parent=smss, session=0 if name != "explorer.exe"
+                      else 1)
+    for name, path in m["user_processes"]:
+        processes.add(name, path, '"' + path + '"')
+
+    tpm = {"Win32_Tpm": [dict({"IsEnabled_InitialValue": True, "IsActivated_InitialValue": True,
+                               "IsOwned_InitialValue": True}, **m["tpm"])]}
+    wmi = {
+        "Win32_Process": processes.items,
+        "Win32_BIOS": [{
+            "Name": m["bios"][1], "Version": m["bios"][0], "Manufacturer": m["maker"],
+            "Description": m["bios"][1], "IdentificationCode": None,
+            "SerialNumber": m["serial"], "SMBIOSBIOSVersion": m["bios"][1],
+            "ReleaseDate": m["bios"][2] + "000000.000000+000", "PrimaryBIOS": True,
+            "Status": "OK"}],
+        "Win32_OperatingSystem": [{
+            "Caption": "Microsoft Windows 10 " + m["edition"], "Version": "10.0.19045",
+            "BuildNumber": "19045", "CSDVersion": None, "ServicePackMajorVersion": 0,
+            "OSArchitecture": "64-bit",
+            "InstallDate": wmi_datetime(*m["installed"], 0, offset),
+            "LastBootUpTime": wmi_datetime(*m["boot"], 500000, offset),
+            "CurrentTimeZone": i16(offset),
+            "TotalVisibleMemorySize": m["visible_kb"],
+            "FreePhysicalMemory": str(int(m["visible_kb"]) * 11 // 20),
+            "WindowsDirectory": "C:\\Windows", "SystemDirectory": "C:\\Windows\\system32",
+            "SystemDrive": "C:", "Description": "", "CSName": m["host"],
+            "Manufacturer": "Microsoft Corporation", "RegisteredUser": m["full_name"],
+            "OSLanguage": u32(1033), "OSType": 18, "ProductType": u32(1),
+            "NumberOfProcesses": u32(len(processes.items)), "Primary": True}],
+        "Win32_ComputerSystem": [{
+            "Manufacturer": m["maker"], "Model": m["model"], "Name": m["host"],
+            "Domain": "WORKGROUP", "PartOfDomain": False, "DomainRole": 0,
+            "NumberOfProcessors": u32(1), "NumberOfLogicalProcessors": u32(m["threads"]),
+            "SystemType": "x64-based PC", "TotalPhysicalMemory": m["physical_bytes"],
+            "UserName": m["host"] + "\\" + m["user"], "PCSystemType": m["pc_type"]}],
+        "Win32_MotherboardDevice": [{
+            "Caption": "Motherboard", "DeviceID": "Motherboard", "Name": "Motherboard",
+            "PrimaryBusType": "PCI", "SecondaryBusType": "ISA", "Availability": 3}],
+        "Win32_SoundDevice": [{"Caption": m["sound"], "Description": m["sound"],
+                               "Manufacturer": "Realtek", "ProductName": m["sound"],
+                               "StatusInfo": 3}],
+        "Win32_CDROMDrive": [],
+        "Win32_VideoController": [dict({"Caption": name, "AdapterRAM": u32(ram),
+                                        "DriverVersion": driver, "VideoProcessor": name,
+                                        "CurrentBitsPerPixel": u32(32)}, Name=name)
+                                  for name, ram, _, driver in m["graphics"]],
+        "Win32_DesktopMonitor": [{"Name": "Generic PnP Monitor",
+                                  "Description": "Generic PnP Monitor",
+                                  "DeviceID": "DesktopMonitor1",
+                                  "MonitorManufacturer": "(Standard monitor types)",
+                                  "MonitorType": "Generic PnP Monitor",
+                                  "ScreenHeight": u32(1080), "ScreenWidth": u32(1920)}],
+        "Win32_Registry": [{"Caption": "Registry", "Description": "Registry",
+                            "CurrentSize": u32(rng.randint(90, 160)),
+                            "MaximumSize": u32(4096), "Status": "OK"}],
+        "Win32_LogicalDisk": [
+            {"DeviceID": "C:", "DriveType": u32(3), "FileSystem": "NTFS",
+             "Size": m["system_drive"], "FreeSpace": str(int(m["system_drive"]) * 2 // 5),
+             "VolumeName": "Windows", "ProviderName": None, "MediaType": u32(12)}],
+        "Win32_NetworkAdapterConfiguration": [
+            {"Index": u32(1), "Description": m["nic"], "IPEnabled": True,
+             "MACAddress": m["mac"], "DHCPEnabled": True,
+             "IPAddress": [m["ip"], "fe80::" + m["mac"][-5:].replace(":", "").lower() + ":1"],
+             "IPSubnet": ["255.255.255.0", "64"], "DefaultIPGateway": ["192.168.0.1"],
+             "DNSServerSearchOrder": ["192.168.0.1"], "DHCPServer": "192.168.0.1"},
+            {"Index": u32(2), "Description": "Microsoft Kernel Debug Network Adapter",
+             "IPEnabled": False, "MACAddress": None, "DHCPEnabled": True, "IPAddress": None}],
+        "Win32_Printer": [
+            {"Caption": "Microsoft Print to PDF", "DeviceID": "Microsoft Print to PDF",
+             "Name": "Microsoft Print to PDF", "ShareName": None, "ServerName": None,
+             "DriverName": "Microsoft Print To PDF", "PortName": "PORTPROMPT:",
+             "Local": True, "Default": True}],
+        "Win32_StartupCommand": [
+            {"Name": "SecurityHealth", "Caption": "SecurityHealth",
+             "Command": "%windir%\\system32\\SecurityHealthSystray.exe",
+             "Location": "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+             "User": "Public"},
+            {"Name": "OneDrive", "Caption": "OneDrive",
+             "Command": '"' + profile + '\\AppData\\Local\\Microsoft\\OneDrive\\OneDrive.exe"'
+                        " /background",
+             "Location": "HKU\\" + sid + "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+             "User": m["host"] + "\\" + m["user"]}],
+        "Win32_PhysicalMemory": [
+            {"Tag": f"Physical Memory {i}", "DeviceLocator": locator, "BankLabel": f"BANK {i}",
+             "Capacity": capacity, "Speed": u32(speed), "Manufacturer": maker,
+             "PartNumber": part}
+            for i, (locator, capacity, speed, maker, part) in enumerate(m["memory"])],
+        "Win32_PhysicalMemoryArray": [{"Tag": "Physical Memory Array 0",
+                                       "MaxCapacity": u32(m["max_memory_kb"]),
+                                       "MemoryDevices": 2 if m["pc_type"] == 1 else 1}],
+        "Win32_UserAccount": [
+            {"Name": name, "FullName": full, "Domain": m["host"], "Disabled": disabled,
+             "LocalAccount": True, "SID": sid_of}
+            for name, full, disabled, sid_of in [
+                ("Administrator", "", True, m["machine_sid"] + "-500"),
+                ("DefaultAccount", "", True, m["machine_sid"] + "-503"),
+                ("Guest", "", True, m["machine_sid"] + "-501"),
+                ("WDAGUtilityAccount", "", True, m["machine_sid"] + "-504"),
+                (m["user"], m["full_name"], False, sid)]],
+        "Win32_QuickFixEngineering": [
+            {"Caption": "https://support.microsoft.com/help/" + kb[2:], "CSName": m["host"],
+             "Description": kind, "HotFixID": kb, "InstalledBy": "NT AUTHORITY\\SYSTEM",
+             "InstalledOn": us_date(rng, 2023, 2023)} for kb, kind in W10_HOTFIXES],
+        "Win32_OptionalFeature": [
+            {"Name": name, "Caption": caption, "InstallState": u32(1)} for name, caption in [
+                ("NetFx4-AdvSrvs", ".NET Framework 4.8 Advanced Services"),
+                ("MicrosoftWindowsPowerShellV2Root", "Windows PowerShell 2.0"),
+                ("Printing-PrintToPDFServices-Features", "Microsoft Print to PDF"),
+                ("SearchEngine-Client-Package", "Windows Search")]],
+        "Win32_ServerFeature": [],
+        "Win32_Processor": [dict({
+            "Manufacturer": "GenuineIntel", "Architecture": 9, "DeviceID": "CPU0",
+            "AddressWidth": 64, "DataWidth": 64, "SocketDesignation": m["socket"]},
+            **m["processor"])],
+        "Win32_DiskDrive": [{"DeviceID": "\\\\.\\PHYSICALDRIVE0", "Model": m["disk"][0],
+                             "Size": m["disk"][1], "InterfaceType": "SCSI",
+                             "MediaType": "Fixed hard disk media"}],
+        "Win32_PnPEntity": [
+            {"Name": name, "DeviceID": device, "Manufacturer": maker}
+            for name, device, maker in m["usb"]],
+    }
+
+    registry = {}
+    for view, programs in ((UNINSTALL, m["programs_64"]), (UNINSTALL_32, m["programs_32"])):
+        for name, version, publisher, msi, folder in programs:
+            key, values = program(rng, name, version, publisher, msi=msi, folder=folder,
+                                  years=(2021, 2023))
+            registry[view + "\\" + key] = values
+    user_profiles(registry, NT6_SERVICE_PROFILES, {sid: profile}, {sid: [
+        program(rng, name, version, publisher, folder=profile + folder, years=(2022, 2023))
+        for name, version, publisher, folder in m["user_programs"]]})
+    registry["HKLM\\SYSTEM\\CurrentControlSet\\Control\\SecureBoot\\State"] = {
+        "UEFISecureBootEnabled": dword(1)}
+    for number, (name, _, size, driver) in enumerate(m["graphics"]):
+        registry[DISPLAY_CLASS + f"\\{number:04d}"] = {
+            "DriverDesc": name, "DriverVersion": driver,
+            "HardwareInformation.qwMemorySize": {"qword": size}}
+    registry["HKLM\\SOFTWARE\\WOW6432Node\\Zeph"] = {"MachineId": m["machine_id"]}
+
+    return {
+        "comment": m["comment"] + " Written by make_machines.py.",
+        "host": {"userName": m["user"], "administrator": True, "machine64Bit": True,
+                 "wow64": True, "windowsVersion": "10.0", "windowsFolder": "C:\\Windows"},
+        "platform": {"firmwareType": "UEFI", "secureBoot": "On"},
+        "wmi": wmi,
+        "namespaces": {TPM_NAMESPACE: tpm},
+        "registry": registry,
+        "services": w10_services(m["services"]),
+    }
+
+
+W10_PROGRAMS_64 = [
+    ("Microsoft Edge", "120.0.2210.61", "Microsoft Corporation", False,
+     "C:\\Program Files (x86)\\Microsoft\\Edge\\Application"),
+    ("Microsoft Update Health Tools", "3.74.0.0", "Microsoft Corporation", True, None),
+    ("Microsoft Visual C++ 2015-2022 Redistributable (x64) - 14.38.33130", "14.38.33130.0",
+     "Microsoft Corporation", False, None),
+    ("7-Zip 23.01 (x64)", "23.01", "Igor Pavlov", False, "C:\\Program Files\\7-Zip\\"),
+    ("Mozilla Firefox (x64 en-US)", "120.0.1", "Mozilla", False,
+     "C:\\Program Files\\Mozilla Firefox"),
+]
+W10_PROGRAMS_32 = [
+    ("Microsoft Visual C++ 2015-2022 Redistributable (x86) - 14.38.33130", "14.38.33130.0",
+     "Microsoft Corporation", False, None),
+    ("Adobe Acrobat Reader DC", "23.006.20380", "Adobe", True,
+     "C:\\Program Files (x86)\\Adobe\\Acrobat Reader DC\\"),
+]
+
+
+def w10_desktop():
+    return w10_machine({
+        "seed": 0x1001, "comment": "Windows 10 Pro 22H2, 64-bit: a design studio's desktop "
+        "(Dell OptiPlex 7080) that meets every Windows 11 requirement.",
+        "host": "STUDIO-04", "user": "mfernandes", "full_name": "Marta Fernandes",
+        "sid": "S-1-5-21-3861702217-2219385711-4155203098-1001",
+        "machine_sid": "S-1-5-21-3861702217-2219385711-4155203098",
+        "edition": "Pro", "boot": (2023, 12, 11, 8, 2, 41), "installed": (2021, 3, 2, 10, 15, 7),
+        "maker": "Dell Inc.", "model": "OptiPlex 7080", "serial": "9KQ7L63", "pc_type": 1,
+        "bios": ("DELL   - 1072009", "1.21.0", "20230712"),
+        "threads": 16, "socket": "CPU 1",
+        "processor": {"Name": "Intel(R) Core(TM) i7-10700 CPU @ 2.90GHz",
+                      "Caption": "Intel64 Family 6 Model 165 Stepping 5",
+                      "NumberOfCores": u32(8), "NumberOfLogicalProcessors": u32(16),
+                      "MaxClockSpeed": u32(2904), "CurrentClockSpeed": u32(2904),
+                      "ProcessorId": "BFEBFBFF000A0655"},
+        "tpm": {"SpecVersion": "2.0, 0, 1.38", "ManufacturerIdTxt": "INTC",
+                "ManufacturerVersion": "403.1.0.0", "PhysicalPresenceVersionInfo": "1.3"},
+        "visible_kb": "16617968", "physical_bytes": "17016799232", "max_memory_kb": 134217728,
+        "memory": [("DIMM1", "8589934592", 2933, "80AD000080AD", "HMA81GU6DJR8N-WM"),
+                   ("DIMM2", "8589934592", 2933, "80AD000080AD", "HMA81GU6DJR8N-WM")],
+        "system_drive": "511101997056", "disk": ("PC SN730 NVMe WDC 512GB", "512105932800"),
+        # AdapterRAM is 32 bits: above 4 GB Windows reports it as 0xFFF00000.
+        "graphics": [("NVIDIA GeForce RTX 3070", 4293918720, 8589934592, "31.0.15.4633")],
+        "sound": "Realtek Audio", "nic": "Intel(R) Ethernet Connection (11) I219-LM",
+        "mac": "D0:8E:79:1C:4A:E2", "ip": "192.168.0.42",
+        "usb": [("USB Root Hub (USB 3.0)", "USB\\ROOT_HUB30\\4&2B7E1A3C&0&0",
+                 "(Standard USB HUBs)"),
+                ("USB Composite Device", "USB\\VID_046D&PID_C52B\\6&1F2C3D4E&0&3",
+                 "(Standard USB Host Controller)")],
+        "machine_id": "{5C0E8B41-2A7D-4F39-B6E1-8D94A3C27F10}",
+        "programs_64": W10_PROGRAMS_64 + [
+            ("Adobe Photoshop 2024", "25.3.1", "Adobe Inc.", False,
+             "C:\\Program Files\\Adobe\\Adobe Photoshop 2024"),
+            ("NVIDIA Graphics Driver 546.33", "546.33", "NVIDIA Corporation", False, None)],
+        "programs_32": W10_PROGRAMS_32,
+        "user_programs": [
+            ("Microsoft OneDrive", "23.226.1031.0003", "Microsoft Corporation",
+             "\\AppData\\Local\\Microsoft\\OneDrive\\23.226.1031.0003"),
+            ("Figma", "116.15.4", "Figma, Inc.", "\\AppData\\Local\\Figma")],
+        "user_processes": [("OneDrive.exe", "C:\\Users\\mfernandes\\AppData\\Local\\Microsoft"
+                                            "\\OneDrive\\OneDrive.exe"),
+                           ("Photoshop.exe", "C:\\Program Files\\Adobe\\Adobe Photoshop 2024"
+                                             "\\Photoshop.exe")],
+        "services": [("NVDisplay.ContainerLocalSystem", "NVIDIA Display Container LS", 16, "R",
+                      "Auto")],
+    })
+
+
+def w10_laptop():
+    return w10_machine({
+        "seed": 0x1002, "comment": "Windows 10 Home 22H2, 64-bit: a family laptop (HP Pavilion "
+        "15) that fails Windows 11 for its TPM 1.2 and its 7th-generation processor.",
+        "host": "LAPTOP-R3N8Q2VA", "user": "tomas", "full_name": "Tomás Novák",
+        "sid": "S-1-5-21-1170934473-4021593712-2645117263-1001",
+        "machine_sid": "S-1-5-21-1170934473-4021593712-2645117263",
+        "edition": "Home", "boot": (2023, 12, 10, 19, 12, 5), "installed": (2019, 8, 24, 16, 40, 2),
+        "maker": "HP", "model": "HP Pavilion Laptop 15-cc1xx", "serial": "5CD7384QZL",
+        "pc_type": 2, "bios": ("HPQOEM - 0", "F.51", "20200915"),
+        "threads": 4, "socket": "U3E1",
+        "processor": {"Name": "Intel(R) Core(TM) i5-7200U CPU @ 2.50GHz",
+                      "Caption": "Intel64 Family 6 Model 142 Stepping 9",
+                      "NumberOfCores": u32(2), "NumberOfLogicalProcessors": u32(4),
+                      "MaxClockSpeed": u32(2501), "CurrentClockSpeed": u32(2501),
+                      "ProcessorId": "BFEBFBFF000806E9"},
+        "tpm": {"SpecVersion": "1.2, 2, 3", "ManufacturerIdTxt": "IFX",
+                "ManufacturerVersion": "4.43", "PhysicalPresenceVersionInfo": "1.2"},
+        "visible_kb": "8272528", "physical_bytes": "8471068672", "max_memory_kb": 33554432,
+        "memory": [("Bottom - Slot 1 (left)", "8589934592", 2133, "Samsung",
+                    "M471A1K43BB1-CRC")],
+        "system_drive": "254721126400", "disk": ("SAMSUNG MZNLN256HAJQ-000H1", "256052966400"),
+        "graphics": [("Intel(R) HD Graphics 620", 1073741824, 1073741824, "26.20.100.7262")],
+        "sound": "Realtek High Definition Audio",
+        "nic": "Intel(R) Dual Band Wireless-AC 3168", "mac": "A4:34:D9:5B:70:1E",
+        "ip": "192.168.0.17",
+        "usb": [("USB Root Hub (USB 3.0)", "USB\\ROOT_HUB30\\4&1A2B3C4D&0&0",
+                 "(Standard USB HUBs)"),
+                ("HP TrueVision HD Camera", "USB\\VID_04CA&PID_7070&MI_00\\6&3A8F1B2C&0&0000",
+                 "Microsoft")],
+        "machine_id": "{0B7F2D96-4C1A-4E58-9A3D-6F21E8C05B74}",
+        "programs_64": W10_PROGRAMS_64 + [
+            ("HP Support Assistant", "9.24.31.0", "HP Inc.", True, None)],
+        "programs_32": W10_PROGRAMS_32 + [
+            ("Steam", "2.10.91.91", "Valve Corporation", False, "C:\\Program Files (x86)\\Steam")],
+        "user_programs": [
+            ("Microsoft OneDrive", "23.226.1031.0003", "Microsoft Corporation",
+             "\\AppData\\Local\\Microsoft\\OneDrive\\23.226.1031.0003"),
+            ("Discord", "1.0.9028", "Discord Inc.", "\\AppData\\Local\\Discord")],
+        "user_processes": [("OneDrive.exe", "C:\\Users\\tomas\\AppData\\Local\\Microsoft"
+                                            "\\OneDrive\\OneDrive.exe"),
+                           ("Discord.exe", "C:\\Users\\tomas\\AppData\\Local\\Discord\\"
+                                           "app-1.0.9028\\Discord.exe")],
+        "services": [("HPAppHelperCap", "HP App Helper HSA Service", 16, "R", "Auto")],
+    })
 
 
 # ---- output ----
@@ -2359,7 +2776,9 @@ def render(machine):
 
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
-    for file_name, make in [("xp-desktop.json", xp_desktop), ("win7-laptop.json", w7_laptop)]:
+    for file_name, make in [("xp-desktop.json", xp_desktop), ("win7-laptop.json", w7_laptop),
+                            ("win10-desktop.json", w10_desktop),
+                            ("win10-laptop.json", w10_laptop)]:
         text = render(make())
         json.loads(text)  # well-formed, whatever the data held
         with open(os.path.join(folder, file_name), "w", encoding="utf-8", newline="\n") as out:

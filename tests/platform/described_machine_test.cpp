@@ -379,10 +379,19 @@ TEST_F(Described, NoWmiSectionMeansNoConnection) {
 }
 
 TEST_F(Described, NamespacesBesideTheDefaultOne) {
-    auto machine = Machine(R"({
-      "wmi": {"Win32_BIOS": [{"Name": "B"}]},
+    const std::string namespaces = R"(
       "namespaces": {"ROOT\\CIMV2\\Security\\MicrosoftTpm": {
-        "Win32_Tpm": [{"SpecVersion": "2.0, 0, 1.38"}]}}})");
+        "Win32_Tpm": [{"SpecVersion": "2.0, 0, 1.38"}]}, "ROOT\\WMI": {"X": [{}]}}})";
+    auto user = Machine(R"({"host": {"administrator": false},)" + namespaces);
+    ASSERT_EQ(0, user.wmi().Connect());
+    EXPECT_EQ(nullptr, user.wmi().ExecQueryIn(L"ROOT\\CIMV2\\Security\\MicrosoftTpm",
+                                              L"Select * from Win32_Tpm"))
+        << "the TPM's namespace takes administrator rights";
+    EXPECT_TRUE(user.wmi().ExecQueryIn(L"ROOT\\WMI", L"Select * from X")->Next());
+
+    auto machine = Machine(R"({"host": {"administrator": true},
+      "wmi": {"Win32_BIOS": [{"Name": "B"}]},)" +
+                           namespaces);
     Wmi& wmi = machine.wmi();
     ASSERT_EQ(0, wmi.Connect());
     auto tpm = wmi.ExecQueryIn(L"root\\CIMV2\\security\\MicrosoftTpm", L"Select * from Win32_Tpm");

@@ -149,8 +149,9 @@ class DescribedLoader {
             return std::nullopt;
 
         DescribedMachine machine;
+        const bool administrator = answers.administrator;
         machine.host_ = std::make_unique<DescribedHost>(std::move(answers), running_);
-        machine.wmi_ = std::make_unique<DescribedWmi>(std::move(classes));
+        machine.wmi_ = std::make_unique<DescribedWmi>(std::move(classes), administrator);
         machine.registry_ = std::move(memory);
         machine.serviceManager_ = std::make_unique<DescribedServiceManager>(std::move(listing));
         machine.platformInfo_ = std::make_unique<DescribedPlatformInfo>(std::move(facts));

@@ -28,14 +28,16 @@ class DescribedWmi : public ObjectTableWmi {
     using Classes = std::map<std::wstring, WmiObjectList>;
 
     DescribedWmi() = default;
-    // Nothing: the machine has no WMI, and Connect fails.
-    explicit DescribedWmi(std::optional<Classes> classes);
+    // Nothing: the machine has no WMI, and Connect fails. Without administrator rights the
+    // TPM's namespace is refused, as Windows refuses it.
+    explicit DescribedWmi(std::optional<Classes> classes, bool administrator = true);
 
   private:
     bool Available() const override { return classes_.has_value(); }
     std::shared_ptr<const WmiObjectList> ObjectsOf(const std::wstring& classKey) override;
 
     std::optional<std::map<std::wstring, std::shared_ptr<const WmiObjectList>>> classes_;
+    bool administrator_ = true;
 };
 
 class DescribedServiceManager : public ServiceManager {

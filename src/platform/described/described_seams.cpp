@@ -5,7 +5,8 @@
 
 namespace platform {
 
-DescribedWmi::DescribedWmi(std::optional<Classes> classes) {
+DescribedWmi::DescribedWmi(std::optional<Classes> classes, bool administrator)
+    : administrator_(administrator) {
     if (!classes)
         return;
     classes_.emplace();
@@ -14,6 +15,11 @@ DescribedWmi::DescribedWmi(std::optional<Classes> classes) {
 }
 
 std::shared_ptr<const WmiObjectList> DescribedWmi::ObjectsOf(const std::wstring& classKey) {
+    // Windows refuses the TPM's namespace to a program without administrator rights.
+    static const std::wstring kTpmClasses =
+        WqlFold(L"ROOT\\CIMV2\\Security\\MicrosoftTpm") + L":";
+    if (!administrator_ && classKey.rfind(kTpmClasses, 0) == 0)
+        return nullptr;
     const auto found = classes_->find(classKey);
     return found == classes_->end() ? nullptr : found->second;
 }

@@ -72,6 +72,46 @@ TEST(FirmwareCpuInfoTest, NamesAndMakersFromEachArchitecture) {
     EXPECT_EQ(std::optional<std::string>("BCM2709"), arm32.Value(0, "Hardware"));
 }
 
+TEST(FirmwareCpuInfoTest, WindowsCaptionArchitectureAndWidth) {
+    const std::string intel =
+        "processor : 0\nvendor_id : GenuineIntel\ncpu family : 6\nmodel : 158\nstepping : 10\n"
+        "flags : fpu lm sse\n";
+    const std::string amd =
+        "processor : 0\nvendor_id : AuthenticAMD\ncpu family : 23\nmodel : 113\nstepping : 0\n"
+        "flags : fpu lmx lm\n";
+    const std::string oldIntel =
+        "processor : 0\nvendor_id : GenuineIntel\ncpu family : 6\nmodel : 13\nstepping : 8\n"
+        "flags : fpu pae sse2\n";
+    const std::string arm = "processor : 0\nCPU implementer : 0x41\nCPU part : 0xd08\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* machine;
+        std::optional<std::string> caption;
+        std::optional<std::uint32_t> architecture, width;
+    };
+    const Case cases[] = {
+        {"Intel, 64-bit kernel", intel, "x86_64", "Intel64 Family 6 Model 158 Stepping 10", 9, 64},
+        {"AMD, 64-bit kernel", amd, "x86_64", "AMD64 Family 23 Model 113 Stepping 0", 9, 64},
+        {"64-bit processor, 32-bit kernel", intel, "i686", "x86 Family 6 Model 158 Stepping 10", 0,
+         64},
+        {"32-bit processor", oldIntel, "i686", "x86 Family 6 Model 13 Stepping 8", 0, 32},
+        {"ARM64", arm, "aarch64", std::nullopt, 12, 64},
+        {"ARM", arm, "armv7l", std::nullopt, 5, std::nullopt},
+        {"unknown machine", oldIntel, "", std::nullopt, std::nullopt, std::nullopt},
+        {"stepping unknown",
+         "processor : 0\nvendor_id : GenuineIntel\ncpu family : 6\nmodel : 1\n"
+         "stepping : unknown\n",
+         "x86_64", std::nullopt, 9, 64},
+    };
+    for (const auto& c : cases) {
+        const CpuInfo info = ParseCpuInfo(c.text);
+        EXPECT_EQ(c.caption, CpuCaption(info, 0, c.machine)) << c.what;
+        EXPECT_EQ(c.architecture, ArchitectureCode(c.machine)) << c.what;
+        EXPECT_EQ(c.width, CpuDataWidth(info, 0, c.machine)) << c.what;
+    }
+}
+
 TEST(FirmwareProcessorsTest, TwoPackagesWithSiblingsAndOneWithoutCpufreq) {
     const auto processors = Processors(TreeRoot(kTrees + "/firmware-pc"));
     ASSERT_EQ(2u, processors.size());

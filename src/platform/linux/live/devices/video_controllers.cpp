@@ -1,9 +1,11 @@
 // Win32_VideoController from the PCI functions of the display class (0x03: VGA, XGA, 3D and
 // other display controllers), in PCI address order. A card missing from the hardware
-// databases is named by its ids, "PCI device 10de:1fb8", as the bus reports them.
+// databases is named by its ids, "PCI device 10de:1fb8", as the bus reports them. AdapterRAM
+// is the full figure: Windows' 32-bit one wraps above 4 GB.
 #include <cstdio>
 
 #include "platform/linux/live/classes.h"
+#include "platform/linux/live/common/text_views.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/devices/drm_outputs.h"
 #include "platform/linux/live/devices/hardware_names.h"
@@ -24,6 +26,12 @@ std::optional<std::string> ModeDescription(const SystemRoot& root, const std::st
         }
     }
     return std::nullopt;
+}
+
+// The card's own memory where its driver publishes it (amdgpu); unknown elsewhere.
+std::optional<std::uint64_t> VideoMemory(const SystemRoot& root, const std::string& device) {
+    const auto line = root.ReadLine(device + "/mem_info_vram_total");
+    return line ? ParseNumber<std::uint64_t>(TrimBlanks(*line)) : std::nullopt;
 }
 
 }  // namespace
@@ -66,6 +74,7 @@ WmiObjectList VideoControllers(const SystemRoot& root) {
         object.Set(L"DeviceID", Text("VideoController" + std::to_string(objects.size() + 1)));
         object.Set(L"AdapterCompatibility", name ? Text(name->vendor) : WmiValue::Null());
         object.Set(L"DriverVersion", WmiValue::Null());
+        object.Set(L"AdapterRAM", OrNull(VideoMemory(root, device), UInt64Text));
         object.Set(L"VideoModeDescription",
                    OrNull(ModeDescription(root, device),
                           [](const std::string& mode) { return Text(mode); }));

@@ -70,7 +70,7 @@ WmiObjectList ComputerSystems(const SystemRoot& root) {
     const auto domain = host ? ReadDnsDomain(root, *host) : std::nullopt;
 
     const auto info = ParseCpuInfo(root.ReadFile("/proc/cpuinfo").value_or(""));
-    const auto processors = ProcessorObjects(ReadLogicalCpus(root, info), info, table);
+    const auto processors = ProcessorObjects(ReadLogicalCpus(root, info), info, table, {});
     std::uint32_t logical = 0;
     for (const auto& processor : processors)
         if (const auto* count = processor.Find(L"NumberOfLogicalProcessors"))

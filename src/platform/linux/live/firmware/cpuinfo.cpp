@@ -120,4 +120,63 @@ std::optional<std::string> CpuVendor(const CpuInfo& info, unsigned processor) {
     return std::nullopt;
 }
 
+namespace {
+
+constexpr std::uint32_t kX86 = 0, kArm = 5, kX64 = 9, kArm64 = 12;
+
+bool HasFlag(const CpuInfo& info, unsigned processor, std::string_view flag) {
+    const auto flags = info.Value(processor, "flags");
+    if (!flags)
+        return false;
+    for (const std::string_view word : SplitWords(*flags))
+        if (word == flag)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> ArchitectureCode(std::string_view machine) {
+    if (machine == "x86_64" || machine == "amd64")
+        return kX64;
+    if (machine == "aarch64" || machine == "arm64")
+        return kArm64;
+    for (std::string_view x86 : {"i386", "i486", "i586", "i686", "x86"})
+        if (machine == x86)
+            return kX86;
+    if (machine.substr(0, 3) == "arm")
+        return kArm;
+    return std::nullopt;
+}
+
+std::optional<std::string> CpuCaption(const CpuInfo& info, unsigned processor,
+                                      std::string_view machine) {
+    const auto architecture = ArchitectureCode(machine);
+    if (architecture != kX86 && architecture != kX64)
+        return std::nullopt;
+    std::string caption = architecture == kX86                                        ? "x86"
+                          : CpuVendor(info, processor).value_or("") == "GenuineIntel" ? "Intel64"
+                                                                                      : "AMD64";
+    for (const auto& [key, label] :
+         {std::pair{"cpu family", " Family "}, std::pair{"model", " Model "},
+          std::pair{"stepping", " Stepping "}}) {
+        const auto text = info.Value(processor, key);
+        const auto number = text ? ParsePaddedNumber<std::uint32_t>(*text) : std::nullopt;
+        if (!number)
+            return std::nullopt;
+        caption += label + std::to_string(*number);
+    }
+    return caption;
+}
+
+std::optional<std::uint32_t> CpuDataWidth(const CpuInfo& info, unsigned processor,
+                                          std::string_view machine) {
+    const auto architecture = ArchitectureCode(machine);
+    if (HasFlag(info, processor, "lm") || architecture == kX64 || architecture == kArm64)
+        return 64;
+    if (architecture == kX86 && info.Value(processor, "flags"))
+        return 32;
+    return std::nullopt;
+}
+
 }  // namespace platform::live::firmware

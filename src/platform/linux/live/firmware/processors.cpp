@@ -7,6 +7,7 @@
 #include "platform/linux/live/classes.h"
 #include "platform/linux/live/common/wmi_values.h"
 #include "platform/linux/live/firmware/firmware_text.h"
+#include "platform/linux/live/system/kernel_identity.h"
 
 namespace platform::live {
 namespace firmware {
@@ -115,7 +116,8 @@ std::vector<LogicalCpu> ReadLogicalCpus(const SystemRoot& root, const CpuInfo& i
 // The n-th populated SMBIOS socket is taken to hold the n-th package: the table does not name
 // the kernel's package ids. A processor without a known package joins package 0.
 WmiObjectList ProcessorObjects(const std::vector<LogicalCpu>& cpus, const CpuInfo& info,
-                               const std::vector<SmbiosStructure>& table) {
+                               const std::vector<SmbiosStructure>& table,
+                               std::string_view machine) {
     std::map<long, std::vector<const LogicalCpu*>> packages;
     for (const auto& cpu : cpus)
         packages[cpu.package.value_or(0)].push_back(&cpu);
@@ -178,6 +180,10 @@ WmiObjectList ProcessorObjects(const std::vector<LogicalCpu>& cpus, const CpuInf
         processor.Set(L"NumberOfLogicalProcessors",
                       UInt32(static_cast<std::uint32_t>(members.size())));
         processor.Set(L"Manufacturer", TextOrNull(vendor));
+        processor.Set(L"Caption", TextOrNull(CpuCaption(info, first, machine)));
+        const auto number = [](std::uint32_t value) { return UInt32(value); };
+        processor.Set(L"Architecture", OrNull(ArchitectureCode(machine), number));
+        processor.Set(L"DataWidth", OrNull(CpuDataWidth(info, first, machine), number));
         objects.push_back(std::move(processor));
     }
     return objects;
@@ -188,7 +194,8 @@ WmiObjectList ProcessorObjects(const std::vector<LogicalCpu>& cpus, const CpuInf
 WmiObjectList Processors(const SystemRoot& root) {
     const auto info = firmware::ParseCpuInfo(root.ReadFile("/proc/cpuinfo").value_or(""));
     return firmware::ProcessorObjects(firmware::ReadLogicalCpus(root, info), info,
-                                      firmware::ReadSmbiosTable(root));
+                                      firmware::ReadSmbiosTable(root),
+                                      ReadKernelIdentity(root).machine.value_or(""));
 }
 
 }  // namespace platform::live

@@ -2,7 +2,8 @@
 // Win32_Processor: one object per physical package, from the kernel's CPU topology
 // (/sys/devices/system/cpu), /proc/cpuinfo and, when root can read it, the SMBIOS Processor
 // structures (type 4). MaxClockSpeed is cpufreq's maximum, else cpuinfo's current speed,
-// else the table's; NumberOfLogicalProcessors counts the package's online CPUs.
+// else the table's; NumberOfLogicalProcessors counts the package's online CPUs; Caption,
+// Architecture and DataWidth are Windows' forms of cpuinfo's and uname's answers.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,8 +28,9 @@ struct LogicalCpu {
 // package and core taken from its "physical id" and "core id" lines where sysfs has none.
 std::vector<LogicalCpu> ReadLogicalCpus(const SystemRoot& root, const CpuInfo& info);
 
-// The Processor objects: packages in the order of their ids, as "CPU0", "CPU1"...
+// The Processor objects: packages in the order of their ids, as "CPU0", "CPU1"...; `machine`
+// is uname's machine name, which the architecture and Windows' caption depend on.
 WmiObjectList ProcessorObjects(const std::vector<LogicalCpu>& cpus, const CpuInfo& info,
-                               const std::vector<SmbiosStructure>& table);
+                               const std::vector<SmbiosStructure>& table, std::string_view machine);
 
 }  // namespace platform::live::firmware

@@ -169,6 +169,7 @@ WmiObjectList OperatingSystems(const SystemRoot& root) {
     system.Set(L"CsdVersion", WmiValue::Null());        // no service packs
     system.Set(L"WindowsDirectory", WmiValue::Null());  // no such folder
     system.Set(L"Description", OrNull(description, text));
+    system.Set(L"SystemDrive", Text("/"));  // what Windows' "C:" stands for
     system.Set(L"OSArchitecture",
                OrNull(kernel.machine ? Architecture(*kernel.machine) : std::nullopt, text));
     return {system};
