@@ -179,16 +179,19 @@ void CInventoryReport::RenderSections(const SessionData& session, const ChangeDa
     }
 
     const auto programs32 = session.find(L"InstalledSoftware32");
-    if (programs32 != session.end()) {
+    const auto programsOfUsers = session.find(L"InstalledSoftwareUser");
+    const std::vector<SessionItem> none;
+    const std::vector<SessionItem>& ofUsers =
+        programsOfUsers == session.end() ? none : programsOfUsers->second;
+    if (programs32 != session.end() || !ofUsers.empty()) {
         const auto programs64 = session.find(L"InstalledSoftware64");
-        if (m_config.IsWow64() && programs64 != session.end()) {
-            RenderInstalledPrograms(programs32->second, programs64->second);
-        } else {
-            RenderInstalledPrograms(programs32->second, {});
-        }
+        RenderInstalledPrograms(
+            programs32 == session.end() ? none : programs32->second,
+            m_config.IsWow64() && programs64 != session.end() ? programs64->second : none, ofUsers);
     }
     renderChanges(L"InstalledSoftware32");
     renderChanges(L"InstalledSoftware64");
+    renderChanges(L"InstalledSoftwareUser");
 
     renderSection({L"Services", &CInventoryReport::RenderServices});
 

@@ -94,8 +94,11 @@ class CInventoryReport {
     void RenderPrinter(const std::vector<SessionItem>& items);
     void RenderStartupCommand(const std::vector<SessionItem>& items);
     void RenderQuickFixEngineering(const std::vector<SessionItem>& items);
+    // Programs of the machine's two registry views and of its users; one listed alike in both
+    // views shows once.
     void RenderInstalledPrograms(const std::vector<SessionItem>& items32,
-                                 const std::vector<SessionItem>& items64);
+                                 const std::vector<SessionItem>& items64,
+                                 const std::vector<SessionItem>& itemsOfUsers = {});
     void RenderServices(const std::vector<SessionItem>& items);
     void RenderComponents(const std::vector<SessionItem>& items);
     void RenderSubcomponents(const std::vector<SessionItem>& items);
