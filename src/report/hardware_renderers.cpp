@@ -326,7 +326,18 @@ void CInventoryReport::RenderCDROMDrive(const std::vector<SessionItem>& items) {
 }
 
 void CInventoryReport::RenderVideoController(const std::vector<SessionItem>& items) {
-    m_videoControllerName = JoinFieldLines(items, L"Name");
+    m_videoControllerName.clear();
+    for (const SessionItem& item : items) {
+        const std::wstring* name = FindField(item, L"Name");
+        if (name == nullptr) {
+            continue;
+        }
+        m_videoControllerName += HtmlText(*name);
+        if (const std::wstring* memory = FindField(item, L"AdapterRAM")) {
+            m_videoControllerName += L" (Memory: " + KnownBytesText(TextToDouble(*memory)) + L")";
+        }
+        m_videoControllerName += L"\n";
+    }
 }
 
 void CInventoryReport::RenderDesktopMonitor(const std::vector<SessionItem>& items) {

@@ -331,6 +331,11 @@ TEST_F(HardwareTest, DeviceListsJoinTheirTextsWithLineFeeds) {
     EXPECT_EQ(r.m_CDROMDeviceName, L"DVD\nCD\n");
     r.RenderVideoController({{{L"Name", L"GPU"}}});
     EXPECT_EQ(r.m_videoControllerName, L"GPU\n");
+    // Memory beyond 32 bits, memory nobody could read, and a controller without the figure.
+    r.RenderVideoController({{{L"Name", L"RTX"}, {L"AdapterRAM", L"8589934592"}},
+                             {{L"Name", L"VGA"}, {L"AdapterRAM", L""}},
+                             {{L"Name", L"Old"}}});
+    EXPECT_EQ(r.m_videoControllerName, L"RTX (Memory: 8.00GB)\nVGA (Memory: unknown)\nOld\n");
 
     r.RenderVideoController({});
     EXPECT_EQ(r.m_videoControllerName, L"") << "an empty list replaces the field too";
