@@ -90,11 +90,7 @@ ProcessorSignature ReadSignature(const std::wstring& caption) {
 }
 
 std::wstring Trimmed(const std::wstring& text) {
-    const std::size_t first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) {
-        return std::wstring();
-    }
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+    return Trim(text, L" \t");
 }
 
 // Whether the processor can run 64-bit Windows; unknown when neither figure says.
