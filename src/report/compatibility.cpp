@@ -1,5 +1,7 @@
 #include "report/inventory_report.h"
+#include "report/windows_requirements.h"
 #include "util/numbers.h"
+#include "util/text.h"
 
 namespace {
 
@@ -9,10 +11,6 @@ constexpr double kMiB = 1024.0 * 1024.0;
 constexpr SystemRequirements kWindows7{1e9, 1e9, 1 * kGiB, 2 * kGiB, 20 * kGiB, 40 * kGiB};
 constexpr SystemRequirements kWindowsVista{8e8, 1e9, 512 * kMiB, 1 * kGiB, 20 * kGiB, 40 * kGiB};
 constexpr SystemRequirements kWindowsXp{2.33e8, 3e8, 64 * kMiB, 128 * kMiB, 1.5 * kGiB, 1.5 * kGiB};
-
-void MarkShortfall(std::wstring& actual) {
-    actual = L"<span style=\"color:red\"><i>" + actual + L"</i></span>";
-}
 
 }  // namespace
 
@@ -34,6 +32,43 @@ void CInventoryReport::AssessCompatibility() {
          &m_compatWinxpCpuRequired, &m_compatWinxpCpuRecommended, &m_compatWinxpRamActual,
          &m_compatWinxpRamRequired, &m_compatWinxpRamRecommended, &m_compatWinxpDiskActual,
          &m_compatWinxpDiskRequired, &m_compatWinxpDiskRecommended});
+    AssessWindowsReadiness();
+}
+
+void CInventoryReport::AssessWindowsReadiness() {
+    ReadinessFacts facts = m_readiness;
+    facts.clockHertz = m_processorSpeed;
+    facts.memoryBytes = m_totalPhysicalMemory;
+    // A query without items is not in the session at all. Windows answers a user without
+    // administrator rights with no TPM; Linux lists its TPMs to everyone.
+    if (facts.tpm == ReadinessFacts::Tpm::kNone && !m_linuxMode && !m_runAsAdmin) {
+        facts.tpm = ReadinessFacts::Tpm::kNeedsAdmin;
+    }
+    // A Linux system's own drive is its root file system.
+    const std::wstring systemDrive =
+        ToLower(m_systemDrive.empty() && m_linuxMode ? L"/" : m_systemDrive);
+    for (const auto& [drive, size] : m_driveSizes) {
+        if (!systemDrive.empty() && ToLower(drive) == systemDrive) {
+            facts.systemDriveBytes = size;
+        }
+    }
+    const auto assess = [&](WindowsRelease release, std::wstring& color, std::wstring& status,
+                            std::wstring& list) {
+        const ReadinessVerdict verdict = AssessWindowsRelease(release, facts);
+        color = verdict.color;
+        status = verdict.status;
+        list.clear();
+        // The light's row comes first and is highlighted.
+        int index = 1;
+        for (const RequirementRow& row : verdict.rows) {
+            list += FormatLabelRow(row.label,
+                                   row.actual + L" <span class=\"compatLimits\">(Required: " +
+                                       row.required + L")</span>",
+                                   index++);
+        }
+    };
+    assess(WindowsRelease::kWindows10, m_compatWin10Color, m_compatWin10Status, m_compatWin10List);
+    assess(WindowsRelease::kWindows11, m_compatWin11Color, m_compatWin11Status, m_compatWin11List);
 }
 
 void CInventoryReport::AssessRequirements(const SystemRequirements& requirements,
@@ -72,7 +107,7 @@ void CInventoryReport::AssessRequirements(const SystemRequirements& requirements
         } else {
             return;
         }
-        MarkShortfall(actualText);
+        actualText = ShortfallText(actualText);
     };
     measure(m_processorSpeed, requirements.cpuRequired, requirements.cpuRecommended,
             *fields.cpuRequired, *fields.cpuRecommended, L" CPU speed or higher", L"CPU speed",

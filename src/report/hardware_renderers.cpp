@@ -179,16 +179,19 @@ void CInventoryReport::RenderSections(const SessionData& session, const ChangeDa
     }
 
     const auto programs32 = session.find(L"InstalledSoftware32");
-    if (programs32 != session.end()) {
+    const auto programsOfUsers = session.find(L"InstalledSoftwareUser");
+    const std::vector<SessionItem> none;
+    const std::vector<SessionItem>& ofUsers =
+        programsOfUsers == session.end() ? none : programsOfUsers->second;
+    if (programs32 != session.end() || !ofUsers.empty()) {
         const auto programs64 = session.find(L"InstalledSoftware64");
-        if (m_config.IsWow64() && programs64 != session.end()) {
-            RenderInstalledPrograms(programs32->second, programs64->second);
-        } else {
-            RenderInstalledPrograms(programs32->second, {});
-        }
+        RenderInstalledPrograms(
+            programs32 == session.end() ? none : programs32->second,
+            m_config.IsWow64() && programs64 != session.end() ? programs64->second : none, ofUsers);
     }
     renderChanges(L"InstalledSoftware32");
     renderChanges(L"InstalledSoftware64");
+    renderChanges(L"InstalledSoftwareUser");
 
     renderSection({L"Services", &CInventoryReport::RenderServices});
 
@@ -221,6 +224,7 @@ void CInventoryReport::RenderVersion(const std::vector<SessionItem>& items) {
     }
     const std::wstring* runAsAdmin = FindField(items.front(), L"RunAsAdmin");
     if (runAsAdmin != nullptr && TextToInt(*runAsAdmin) == 0) {
+        m_runAsAdmin = false;
         m_insufficientAccess = FormatSpanRow(
             L"<span style=\"color:red\">NOTE: Some data could not be retrieved for this item due "
             L"to user permission limitations. Please be sure to run this tool as administrator "
@@ -278,6 +282,7 @@ void CInventoryReport::RenderOperatingSystem(const std::vector<SessionItem>& ite
         m_operatingSystemCsdVersion = HtmlText(servicePack);
     }
 
+    m_systemDrive = FieldText(item, L"SystemDrive");
     CopyField(item, L"WindowsDirectory", m_operatingSystemWindowsDirectory);
     CopyField(item, L"Description", m_operatingSystemDescription);
     CopyField(item, L"OSArchitecture", m_operatingSystemOSArchitecture);
@@ -321,7 +326,18 @@ void CInventoryReport::RenderCDROMDrive(const std::vector<SessionItem>& items) {
 }
 
 void CInventoryReport::RenderVideoController(const std::vector<SessionItem>& items) {
-    m_videoControllerName = JoinFieldLines(items, L"Name");
+    m_videoControllerName.clear();
+    for (const SessionItem& item : items) {
+        const std::wstring* name = FindField(item, L"Name");
+        if (name == nullptr) {
+            continue;
+        }
+        m_videoControllerName += HtmlText(*name);
+        if (const std::wstring* memory = FindField(item, L"AdapterRAM")) {
+            m_videoControllerName += L" (Memory: " + KnownBytesText(TextToDouble(*memory)) + L")";
+        }
+        m_videoControllerName += L"\n";
+    }
 }
 
 void CInventoryReport::RenderDesktopMonitor(const std::vector<SessionItem>& items) {
@@ -350,7 +366,12 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
     constexpr int kNetworkDrive = 4;
     std::wstring rows;
     int disk = 0;
+    m_driveSizes.clear();
     for (const SessionItem& item : items) {
+        if (HasText(item, L"DeviceID")) {
+            m_driveSizes.emplace_back(FieldText(item, L"DeviceID"),
+                                      TextToDouble(FieldText(item, L"Size")));
+        }
         const std::wstring* driveTypeText = FindField(item, L"DriveType");
         if (driveTypeText == nullptr) {
             continue;
@@ -397,16 +418,23 @@ void CInventoryReport::RenderLogicalDisk(const std::vector<SessionItem>& items) 
 
 void CInventoryReport::RenderProcessor(const std::vector<SessionItem>& items) {
     long long totalCores = 0;
+    // Windows 11 asks for cores: one processor that does not say leaves the count unknown.
+    long long knownCores = 0;
     std::wstring list;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const SessionItem& item = items[i];
         const long long cores = CoreCount(item);
         totalCores += cores;
+        knownCores = knownCores < 0 || !HasText(item, L"NumberOfCores") ? -1 : knownCores + cores;
 
         const std::wstring name = HtmlText(FieldText(item, L"Name"));
         const std::wstring deviceId = HtmlText(FieldText(item, L"DeviceID"));
         if (i == 0) {
             m_processorSpeed = TextToDouble(FieldText(item, L"MaxClockSpeed")) * 1000 * 1000;
+            m_readiness.dataWidth = FieldText(item, L"DataWidth");
+            m_readiness.architecture = FieldText(item, L"Architecture");
+            m_readiness.manufacturer = FieldText(item, L"Manufacturer");
+            m_readiness.caption = FieldText(item, L"Caption");
         }
         if (i > 0) {
             list += L"<br>\n";
@@ -416,6 +444,7 @@ void CInventoryReport::RenderProcessor(const std::vector<SessionItem>& items) {
             cores == 1 ? std::wstring(L" (1 core)") : L" (" + std::to_wstring(cores) + L" cores)";
     }
     m_processorList = list;
+    m_readiness.cores = knownCores > 0 ? knownCores : 0;
     CountLogicalProcessors(items);
     m_processorCount = IntToText(static_cast<int>(items.size()));
     m_processorCoreCount = std::to_wstring(totalCores);

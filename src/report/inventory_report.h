@@ -10,9 +10,11 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "report/shown_figures.h"
+#include "report/windows_requirements.h"
 #include "store/change_data.h"
 #include "store/inventory_types.h"
 
@@ -69,6 +71,8 @@ class CInventoryReport {
     void AssessCompatibility();
     void AssessRequirements(const SystemRequirements& requirements,
                             const CompatibilityFields& fields);
+    // The Windows 10 and 11 verdicts, from the facts the renderers gathered.
+    void AssessWindowsReadiness();
 
     // Section renderers, one per query; the dispatcher calls them.
     void RenderVersion(const std::vector<SessionItem>& items);
@@ -90,8 +94,11 @@ class CInventoryReport {
     void RenderPrinter(const std::vector<SessionItem>& items);
     void RenderStartupCommand(const std::vector<SessionItem>& items);
     void RenderQuickFixEngineering(const std::vector<SessionItem>& items);
+    // Programs of the machine's two registry views and of its users; one listed alike in both
+    // views shows once.
     void RenderInstalledPrograms(const std::vector<SessionItem>& items32,
-                                 const std::vector<SessionItem>& items64);
+                                 const std::vector<SessionItem>& items64,
+                                 const std::vector<SessionItem>& itemsOfUsers = {});
     void RenderServices(const std::vector<SessionItem>& items);
     void RenderComponents(const std::vector<SessionItem>& items);
     void RenderSubcomponents(const std::vector<SessionItem>& items);
@@ -114,6 +121,11 @@ class CInventoryReport {
     long long m_visibleMemoryKilobytes = 0;
     double m_processorSpeed = 0;
     double m_totalDiskSize = 0;
+    // What the Windows 10 and 11 verdicts read besides the figures above.
+    ReadinessFacts m_readiness;
+    bool m_runAsAdmin = true;
+    std::wstring m_systemDrive;
+    std::vector<std::pair<std::wstring, double>> m_driveSizes;
     std::tm m_lastSessionTime{};
 
     // Placeholder texts, in substitution order.
@@ -238,6 +250,12 @@ class CInventoryReport {
     std::wstring m_tpmText = L"not present";
     std::wstring m_diskDriveNames = L"none detected";
     std::wstring m_usbDeviceNames = L"none detected";
+    std::wstring m_compatWin10Color;
+    std::wstring m_compatWin10Status;
+    std::wstring m_compatWin10List;
+    std::wstring m_compatWin11Color;
+    std::wstring m_compatWin11Status;
+    std::wstring m_compatWin11List;
 
   private:
     void BuildComponentNames();

@@ -116,6 +116,8 @@ void CInventoryReport::RenderPlatform(const std::vector<SessionItem>& items) {
         return;
     }
     const SessionItem& item = items.front();
+    m_readiness.firmwareType = FieldText(item, L"FirmwareType");
+    m_readiness.secureBoot = FieldText(item, L"SecureBoot");
     m_platformFirmwareType = KnownText(item, L"FirmwareType");
     m_platformSecureBoot = KnownText(item, L"SecureBoot");
     m_platformVirtualization = KnownText(item, L"Virtualization");
@@ -124,6 +126,16 @@ void CInventoryReport::RenderPlatform(const std::vector<SessionItem>& items) {
 
 void CInventoryReport::RenderTpm(const std::vector<SessionItem>& items) {
     m_tpmText = LineList(items, TpmText, L"not present");
+    m_readiness.tpm = items.empty() ? ReadinessFacts::Tpm::kNone : ReadinessFacts::Tpm::kPresent;
+    m_readiness.tpmVersion.clear();
+    // Of several, the newest decides.
+    for (const SessionItem& item : items) {
+        const std::wstring version = FieldText(item, L"SpecVersion");
+        if (m_readiness.tpmVersion.empty() ||
+            TextToInt(version) > TextToInt(m_readiness.tpmVersion)) {
+            m_readiness.tpmVersion = version;
+        }
+    }
 }
 
 void CInventoryReport::RenderDiskDrive(const std::vector<SessionItem>& items) {

@@ -1,5 +1,6 @@
 // The list sections: one renderer per query, each replacing its list and count whole.
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "report/html_text.h"
@@ -80,6 +81,14 @@ std::wstring SortedComponentRows(std::vector<ComponentText> texts) {
     for (const ComponentText& text : texts)
         list += CInventoryReport::FormatSpanRow(text.html, row++);
     return list;
+}
+
+// What makes two uninstall entries the same program. An entry without a name is never shown,
+// so whether such entries merge does not matter.
+std::vector<std::wstring> ProgramIdentity(const SessionItem& item) {
+    return {FieldText(item, L"DisplayName"), FieldText(item, L"DisplayVersion"),
+            FieldText(item, L"Publisher"), FieldText(item, L"UserName"),
+            FieldText(item, L"PackageSource")};
 }
 
 }  // namespace
@@ -206,12 +215,18 @@ void CInventoryReport::RenderQuickFixEngineering(const std::vector<SessionItem>&
 }
 
 void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& items32,
-                                               const std::vector<SessionItem>& items64) {
+                                               const std::vector<SessionItem>& items64,
+                                               const std::vector<SessionItem>& itemsOfUsers) {
     std::vector<std::pair<std::u16string, const SessionItem*>> sorted;
-    sorted.reserve(items32.size() + items64.size());
-    for (const auto* list : {&items32, &items64}) {
-        for (const SessionItem& item : *list)
+    sorted.reserve(items32.size() + items64.size() + itemsOfUsers.size());
+    // A program registered in both registry views is one program.
+    std::set<std::vector<std::wstring>> seen;
+    for (const auto* list : {&items32, &items64, &itemsOfUsers}) {
+        for (const SessionItem& item : *list) {
+            if (!seen.insert(ProgramIdentity(item)).second)
+                continue;
             sorted.emplace_back(ToUtf16(ToLower(FieldText(item, L"DisplayName"))), &item);
+        }
     }
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -230,6 +245,8 @@ void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& i
         if (HasText(*item, L"DisplayVersion"))
             text += L" (" + HtmlText(FieldText(*item, L"DisplayVersion")) + L")";
         text += PackageSourceText(*item);
+        if (HasText(*item, L"UserName"))
+            text += L" [for user " + HtmlText(FieldText(*item, L"UserName")) + L"]";
         // The encoded query holds no character that is special in an attribute.
         const std::wstring q = EncodeSearchText(name);
         text += L"<a href=\"" + webSearch + q +

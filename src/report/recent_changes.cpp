@@ -34,6 +34,7 @@ bool IsListQuery(const std::wstring& query) {
     static const wchar_t* const kListQueries[] = {
         L"InstalledSoftware32",
         L"InstalledSoftware64",
+        L"InstalledSoftwareUser",
         L"QuickFixEngineering",
         L"StartupCommand",
         L"Services",

@@ -150,11 +150,17 @@ const Substitution kSubstitutions[] = {
     FENNOCK_STEP(m_tpmText),
     FENNOCK_STEP(m_diskDriveNames),
     FENNOCK_STEP(m_usbDeviceNames),
+    FENNOCK_STEP(m_compatWin10Color),
+    FENNOCK_STEP(m_compatWin10Status),
+    FENNOCK_STEP(m_compatWin10List),
+    FENNOCK_STEP(m_compatWin11Color),
+    FENNOCK_STEP(m_compatWin11Status),
+    FENNOCK_STEP(m_compatWin11List),
 };
 
 #undef FENNOCK_STEP
 
-static_assert(std::size(kSubstitutions) == 121);
+static_assert(std::size(kSubstitutions) == 127);
 
 const wchar_t kPlaceholderMark[] = L"@@__";
 

@@ -56,6 +56,10 @@ std::wstring KnownBytesText(double bytes) {
     return IsKnownFigure(bytes) ? FormatBytes(bytes) : kUnknownFigure;
 }
 
+std::wstring ShortfallText(const std::wstring& actual) {
+    return L"<span style=\"color:red\"><i>" + actual + L"</i></span>";
+}
+
 DiskUsage MeasureDisk(double size, double available, std::optional<double> used) {
     if (available > size) {
         available = size;

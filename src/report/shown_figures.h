@@ -11,6 +11,8 @@ inline constexpr wchar_t kUnknownFigure[] = L"unknown";
 bool IsKnownFigure(double value);
 std::wstring KnownHertzText(double hertz);
 std::wstring KnownBytesText(double bytes);
+// A measured value that falls short of a requirement, marked for the compatibility tables.
+std::wstring ShortfallText(const std::wstring& actual);
 
 // What a file system holds, in bytes, and how full it is in percent rounded half up to two
 // decimals. `available` is what an ordinary user may still write; `used` is the space taken,

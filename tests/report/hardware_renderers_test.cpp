@@ -331,6 +331,11 @@ TEST_F(HardwareTest, DeviceListsJoinTheirTextsWithLineFeeds) {
     EXPECT_EQ(r.m_CDROMDeviceName, L"DVD\nCD\n");
     r.RenderVideoController({{{L"Name", L"GPU"}}});
     EXPECT_EQ(r.m_videoControllerName, L"GPU\n");
+    // Memory beyond 32 bits, memory nobody could read, and a controller without the figure.
+    r.RenderVideoController({{{L"Name", L"RTX"}, {L"AdapterRAM", L"8589934592"}},
+                             {{L"Name", L"VGA"}, {L"AdapterRAM", L""}},
+                             {{L"Name", L"Old"}}});
+    EXPECT_EQ(r.m_videoControllerName, L"RTX (Memory: 8.00GB)\nVGA (Memory: unknown)\nOld\n");
 
     r.RenderVideoController({});
     EXPECT_EQ(r.m_videoControllerName, L"") << "an empty list replaces the field too";
@@ -558,6 +563,7 @@ ChangeData ChangesForEveryQuery() {
                                  L"USBDevice",
                                  L"Platform",
                                  L"Tpm",
+                                 L"InstalledSoftwareUser",
                                  L"NotInTheDispatcher"}) {
         ChangeRecord record;
         record.kind = kChangeNewItem;
@@ -593,8 +599,8 @@ TEST_F(HardwareTest, RecentChangesFollowTheDispatcherOrder) {
                     L"DesktopMonitor", L"Registry", L"LogicalDisk", L"NetworkAdapterConfiguration",
                     L"Printer", L"StartupCommand", L"UserAccount", L"Processor", L"PhysicalMemory",
                     L"PhysicalMemoryArray", L"QuickFixEngineering", L"InstalledSoftware32",
-                    L"InstalledSoftware64", L"Services", L"OptionalFeature", L"DiskDrive",
-                    L"USBDevice", L"Platform", L"Tpm"));
+                    L"InstalledSoftware64", L"InstalledSoftwareUser", L"Services",
+                    L"OptionalFeature", L"DiskDrive", L"USBDevice", L"Platform", L"Tpm"));
     EXPECT_EQ(report().m_componentsCount, L"1");
     EXPECT_EQ(report().m_recentChangesDisableStart, L"");
     EXPECT_EQ(report().m_recentChangesDisableEnd, L"");
@@ -650,6 +656,7 @@ TEST_F(HardwareTest, InstalledProgramsMergeBothViewsOnlyOn64BitWindows) {
          {{L"InstalledSoftware32", programs32}, {L"InstalledSoftware64", programs64}},
          L"1"},
         {"32-bit list only", true, {{L"InstalledSoftware32", programs32}}, L"1"},
+        {"users' programs alone", false, {{L"InstalledSoftwareUser", programs64}}, L"2"},
         {"64-bit list only", true, {{L"InstalledSoftware64", programs64}}, L"0"},
     };
     for (const auto& c : cases) {
@@ -660,6 +667,37 @@ TEST_F(HardwareTest, InstalledProgramsMergeBothViewsOnlyOn64BitWindows) {
         EXPECT_EQ(report().m_installedProgramsCount, c.count) << c.name;
     }
     EXPECT_THAT(report().m_installedProgramsList, HasSubstr(L"No installed programs detected."));
+}
+
+TEST_F(HardwareTest, InstalledProgramsOfBothViewsShowOnceAndUsersProgramsNameTheirUser) {
+    const SessionItem firefox = {
+        {L"DisplayName", L"Firefox"}, {L"DisplayVersion", L"120.0"}, {L"Publisher", L"Mozilla"}};
+    SessionItem otherVersion = firefox;
+    otherVersion[L"DisplayVersion"] = L"115.0";
+    SessionItem otherPublisher = firefox;
+    otherPublisher[L"Publisher"] = L"Someone";
+    SessionItem ofUser = firefox;
+    ofUser[L"UserName"] = L"soconnell";
+    SessionItem ofOtherUser = firefox;
+    ofOtherUser[L"UserName"] = L"<admin>";
+    host_.wow64 = true;
+    Renew();
+    report().SetLastSessionTime(std::tm{});
+    report().RenderSections({{L"InstalledSoftware32", {firefox, otherVersion}},
+                             {L"InstalledSoftware64", {firefox, otherPublisher}},
+                             {L"InstalledSoftwareUser", {ofUser, ofUser, ofOtherUser}}},
+                            {});
+    EXPECT_EQ(report().m_installedProgramsCount, L"5");
+    const std::wstring& list = report().m_installedProgramsList;
+    const auto count = [&list](const std::wstring& text) {
+        std::size_t n = 0;
+        for (auto at = list.find(text); at != std::wstring::npos; at = list.find(text, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(L">Firefox (120.0)<a"), 2u) << "both views' copy once, other publisher once";
+    EXPECT_EQ(count(L">Firefox (120.0) [for user soconnell]<a"), 1u);
+    EXPECT_EQ(count(L">Firefox (120.0) [for user &lt;admin&gt;]<a"), 1u);
 }
 
 }  // namespace

@@ -323,6 +323,12 @@ const std::vector<std::string> kPlaceholders = {
     "tpmText",
     "diskDriveNames",
     "usbDeviceNames",
+    "compatWin10Color",
+    "compatWin10Status",
+    "compatWin10List",
+    "compatWin11Color",
+    "compatWin11Status",
+    "compatWin11List",
 };
 
 // Substituted by the engine but shown nowhere on the page.
@@ -358,7 +364,7 @@ class InventoryTemplateTest : public ::testing::Test {
 };
 
 TEST_F(InventoryTemplateTest, UsesEveryPlaceholderOfTheModelButTheUnusedOnes) {
-    ASSERT_EQ(kPlaceholders.size(), 121u);
+    ASSERT_EQ(kPlaceholders.size(), 127u);
     for (const std::string& name : kPlaceholders) {
         SCOPED_TRACE(name);
         const bool shown = kUnusedPlaceholders.count(name) == 0;
