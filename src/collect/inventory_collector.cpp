@@ -102,7 +102,7 @@ void CInventoryCollector::RunQuery(const QueryDefinition& query) {
     else if (query.queryType == L"ServiceControl")
         CollectServices(query, store, m_errorText);
     else if (query.queryType == L"Platform")
-        CollectPlatform(query, store);
+        CollectPlatform(m_wmi, query, store);
     group.Commit();
 }
 

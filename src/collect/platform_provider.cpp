@@ -1,5 +1,6 @@
 #include "collect/platform_provider.h"
 
+#include "collect/wmi_session.h"
 #include "platform/services.h"
 
 namespace {
@@ -18,13 +19,21 @@ std::wstring FactText(const platform::PlatformFacts& facts, const std::wstring& 
     return {};
 }
 
+std::wstring TpmPresence(CWmiSession& wmi) {
+    wmi.StartQuery(L"ROOT\\CIMV2\\Security\\MicrosoftTpm:Select * from Win32_Tpm");
+    if (!wmi.Answered())
+        return {};
+    return wmi.AtEnd() ? L"No" : L"Yes";
+}
+
 }  // namespace
 
-int CollectPlatform(const QueryDefinition& query, const RowSink& store) {
+int CollectPlatform(CWmiSession& wmi, const QueryDefinition& query, const RowSink& store) {
     const platform::PlatformFacts facts = platform::GetPlatformInfo().Facts();
     ResultRow row;
     for (const auto& field : query.fields)
-        row[field.exportName] = FactText(facts, field.name);
+        row[field.exportName] =
+            field.name == L"TpmPresent" ? TpmPresence(wmi) : FactText(facts, field.name);
     store(query, row);
     return 0;
 }

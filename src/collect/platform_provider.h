@@ -3,4 +3,7 @@
 // virtualization and init system.
 #include "collect/row_sink.h"
 
-int CollectPlatform(const QueryDefinition& query, const RowSink& store);
+class CWmiSession;
+
+// The TPM's presence is asked of WMI, which tells an empty answer from none.
+int CollectPlatform(CWmiSession& wmi, const QueryDefinition& query, const RowSink& store);

@@ -22,6 +22,8 @@ class CWmiSession {
     unsigned StartQuery(const std::wstring& text);
     unsigned MoveNext();
     bool AtEnd() const { return m_fetched == 0; }
+    // Whether the last query was asked at all (a namespace that cannot be reached is not).
+    bool Answered() const { return m_objects != nullptr; }
     // Empty text when there is no current object or the property cannot be read.
     std::wstring GetProperty(const std::wstring& name);
 

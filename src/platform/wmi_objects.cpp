@@ -88,7 +88,7 @@ std::unique_ptr<WmiObjects> ObjectTableWmi::ExecQuery(const std::wstring& wql) {
 
 std::unique_ptr<WmiObjects> ObjectTableWmi::ExecQueryIn(const std::wstring& nameSpace,
                                                         const std::wstring& wql) {
-    if (!connected_)
+    if (!connected_ || !Reachable(nameSpace))
         return nullptr;
     auto query = ParseWql(wql);
     if (!query)

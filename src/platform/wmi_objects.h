@@ -45,8 +45,9 @@ class ObjectTableWmi : public Wmi {
                                             const std::wstring& wql) override;
 
   protected:
-    // Whether a connection can be made at all.
+    // Whether a connection can be made at all, and to that namespace.
     virtual bool Available() const { return true; }
+    virtual bool Reachable(const std::wstring& /*nameSpace*/) const { return true; }
     // The objects of the class of that key (ClassKey); null when it is unknown.
     virtual std::shared_ptr<const WmiObjectList> ObjectsOf(const std::wstring& classKey) = 0;
 

@@ -41,7 +41,10 @@ void CInventoryReport::AssessWindowsReadiness() {
     facts.memoryBytes = m_totalPhysicalMemory;
     // A query without items is not in the session at all. Windows answers a user without
     // administrator rights with no TPM; Linux lists its TPMs to everyone.
-    if (facts.tpm == ReadinessFacts::Tpm::kNone && !m_linuxMode && !m_runAsAdmin) {
+    if (m_tpmUnanswered) {
+        facts.tpm = !m_linuxMode && !m_runAsAdmin ? ReadinessFacts::Tpm::kNeedsAdmin
+                                                   : ReadinessFacts::Tpm::kUnreadable;
+    } else if (facts.tpm == ReadinessFacts::Tpm::kNone && !m_linuxMode && !m_runAsAdmin) {
         facts.tpm = ReadinessFacts::Tpm::kNeedsAdmin;
     }
     // A Linux system's own drive is its root file system.

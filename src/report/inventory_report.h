@@ -123,6 +123,8 @@ class CInventoryReport {
     double m_totalDiskSize = 0;
     // What the Windows 10 and 11 verdicts read besides the figures above.
     ReadinessFacts m_readiness;
+    // The platform item says the TPM could not be asked (sessions before it said nothing).
+    bool m_tpmUnanswered = false;
     bool m_runAsAdmin = true;
     std::wstring m_systemDrive;
     std::vector<std::pair<std::wstring, double>> m_driveSizes;

@@ -118,6 +118,7 @@ void CInventoryReport::RenderPlatform(const std::vector<SessionItem>& items) {
     const SessionItem& item = items.front();
     m_readiness.firmwareType = FieldText(item, L"FirmwareType");
     m_readiness.secureBoot = FieldText(item, L"SecureBoot");
+    m_tpmUnanswered = FindField(item, L"TpmPresent") != nullptr && !HasText(item, L"TpmPresent");
     m_platformFirmwareType = KnownText(item, L"FirmwareType");
     m_platformSecureBoot = KnownText(item, L"SecureBoot");
     m_platformVirtualization = KnownText(item, L"Virtualization");

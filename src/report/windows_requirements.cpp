@@ -236,6 +236,10 @@ void AddTpm(VerdictBuilder& builder, const ReadinessFacts& facts, int major) {
             builder.Add(L"TPM", kUnknownFigure, required, RequirementState::kUnknown,
                         L"TPM unknown: reading it takes administrator rights");
             return;
+        case ReadinessFacts::Tpm::kUnreadable:
+            builder.Add(L"TPM", kUnknownFigure, required, RequirementState::kUnknown,
+                        L"TPM unknown: the system could not be asked");
+            return;
         case ReadinessFacts::Tpm::kNone:
             builder.Add(L"TPM", L"none", required, RequirementState::kFailed,
                         requiredLine + L" (no TPM found)");

@@ -23,6 +23,7 @@ struct ReadinessFacts {
     enum class Tpm {
         kNone,
         kNeedsAdmin,  // Windows lists no TPM to a user without administrator rights
+        kUnreadable,  // the system could not be asked
         kPresent,     // `tpmVersion` says which
     };
     Tpm tpm = Tpm::kNone;

@@ -160,6 +160,9 @@ constexpr SeedFields kBuild18Fields[] = {
     {4, "SystemDrive"},
     {9, "AdapterRAM"},
     {26, "Manufacturer,Caption,Architecture,DataWidth"},
+    // "Yes", "No", or empty when the TPM's namespace could not be asked: without it a missing
+    // TPM item cannot tell no TPM from no answer.
+    {29, "TpmPresent"},
 };
 
 constexpr CatalogueStep kSteps[] = {

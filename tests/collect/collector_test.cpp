@@ -144,8 +144,8 @@ TEST_F(CollectorTest, CancelDuringAQueryStopsAfterIt) {
     EXPECT_EQ(31, last.value);
     EXPECT_EQ(PROGRESS_STOPPED, messages.back().kind);
     EXPECT_EQ(7u, messages.size());
-    // The first run sent 24 statements; the second stopped after its first.
-    ASSERT_EQ(25u, wmi_.statements.size());
+    // The first run sent 25 statements; the second stopped after its first.
+    ASSERT_EQ(26u, wmi_.statements.size());
     EXPECT_EQ(L"Select * from Win32_Process", wmi_.statements.back());
     // The cancelled session is gone; the kept one is untouched.
     EXPECT_EQ(1, Scalar("SELECT COUNT(*) FROM session"));

@@ -415,8 +415,10 @@ TEST(PlatformProvider, OneItemOfTheFacts) {
     info.facts = {L"Linux", L"UEFI", L"Off", L"kvm", L"systemd"};
     ServicesScope scope(Services{.platformInfo = &info});
     Recorder recorder;
-    CollectPlatform(Query(L"*", {L"OSFamily", L"FirmwareType", L"SecureBoot", L"Virtualization",
-                                 L"InitSystem", L"Unknown"}),
+    CWmiSession wmi;  // not connected: the TPM cannot be asked
+    CollectPlatform(wmi,
+                    Query(L"*", {L"OSFamily", L"FirmwareType", L"SecureBoot", L"Virtualization",
+                                 L"InitSystem", L"TpmPresent", L"Unknown"}),
                     recorder.Sink());
     ASSERT_EQ(1u, recorder.rows.size());
     EXPECT_EQ((ResultRow{{L"OSFamilyExport", L"Linux"},
@@ -424,6 +426,7 @@ TEST(PlatformProvider, OneItemOfTheFacts) {
                          {L"SecureBootExport", L"Off"},
                          {L"VirtualizationExport", L"kvm"},
                          {L"InitSystemExport", L"systemd"},
+                         {L"TpmPresentExport", L""},
                          {L"UnknownExport", L""}}),
               recorder.rows[0]);
 }

@@ -412,8 +412,11 @@ def full(machine_path, report_path):
     if want or "InstalledSoftwareUser" in document:
         compare_items("InstalledSoftwareUser", document.get("InstalledSoftwareUser") or [], want)
     facts = machine.get("platform", {})
+    # The TPM's namespace: refused without administrator rights, else it answers.
+    presence = "" if not machine.get("host", {}).get("administrator", False) else \
+        "Yes" if wmi_class(machine, WMI_QUERIES["Tpm"][0]) else "No"
     compare_items("Platform", document.get("Platform") or [],
-                  [dict({"OSFamily": "Windows"},
+                  [dict({"OSFamily": "Windows", "TpmPresent": presence},
                         **{f: facts.get(m, "") for f, m in PLATFORM_FACTS.items()})])
     version = (document.get("Version") or [{}])[0]
     check("Version: the program's own item", "FileVersionMajor" in version)

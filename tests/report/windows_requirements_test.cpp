@@ -130,6 +130,9 @@ TEST(WindowsReadiness, Windows11Boundaries) {
         {"TPM without administrator rights",
          [](ReadinessFacts& f) { f.tpm = ReadinessFacts::Tpm::kNeedsAdmin; }, L"yellow",
          L"TPM unknown: reading it takes administrator rights"},
+        {"TPM the system could not be asked (Wine)",
+         [](ReadinessFacts& f) { f.tpm = ReadinessFacts::Tpm::kUnreadable; }, L"yellow",
+         L"TPM unknown: the system could not be asked"},
         {"unknown width",
          [](ReadinessFacts& f) {
              f.dataWidth.clear();

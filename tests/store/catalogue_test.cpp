@@ -46,7 +46,7 @@ TEST_F(CatalogueTest, FreshFileGivesTheSeededCatalogueInIdOrder) {
                     L"QuickFixEngineering", L"Services", L"OptionalFeature", L"Subcomponents",
                     L"ServerFeature", L"Processor", L"DiskDrive", L"USBDevice", L"Platform",
                     L"Tpm", L"InstalledSoftwareUser"));
-    EXPECT_EQ(fieldCount, 133u);
+    EXPECT_EQ(fieldCount, 134u);
     ASSERT_EQ(types.size(), 31u);
     EXPECT_EQ(types[28], L"Platform");
     EXPECT_EQ(types[0], L"Version");

@@ -34,6 +34,8 @@ class DescribedWmi : public ObjectTableWmi {
 
   private:
     bool Available() const override { return classes_.has_value(); }
+    // Windows refuses the TPM's namespace to a program without administrator rights.
+    bool Reachable(const std::wstring& nameSpace) const override;
     std::shared_ptr<const WmiObjectList> ObjectsOf(const std::wstring& classKey) override;
 
     std::optional<std::map<std::wstring, std::shared_ptr<const WmiObjectList>>> classes_;

@@ -14,12 +14,11 @@ DescribedWmi::DescribedWmi(std::optional<Classes> classes, bool administrator)
         (*classes_)[name] = std::make_shared<const WmiObjectList>(std::move(objects));
 }
 
+bool DescribedWmi::Reachable(const std::wstring& nameSpace) const {
+    return administrator_ || WqlFold(nameSpace) != WqlFold(L"ROOT\\CIMV2\\Security\\MicrosoftTpm");
+}
+
 std::shared_ptr<const WmiObjectList> DescribedWmi::ObjectsOf(const std::wstring& classKey) {
-    // Windows refuses the TPM's namespace to a program without administrator rights.
-    static const std::wstring kTpmClasses =
-        WqlFold(L"ROOT\\CIMV2\\Security\\MicrosoftTpm") + L":";
-    if (!administrator_ && classKey.rfind(kTpmClasses, 0) == 0)
-        return nullptr;
     const auto found = classes_->find(classKey);
     return found == classes_->end() ? nullptr : found->second;
 }
