@@ -70,6 +70,23 @@ struct MemoryRegistry::Node {
     std::vector<Value> values;
     // HKLM\SOFTWARE: the key whose 32-bit view is its Wow6432Node subkey.
     bool redirected = false;
+    // Where the last listing of the subkeys stood: callers ask for index 0, 1, 2..., and
+    // walking from the first child each time made a listing grow with its square. Children
+    // are only ever added, so an unchanged count means the position still holds.
+    std::map<std::wstring, std::unique_ptr<Node>>::const_iterator listed;
+    std::size_t listedIndex = 0;
+    std::size_t listedCount = 0;
+
+    const Node& NthChild(std::size_t index) {
+        if (listedCount != children.size() || index < listedIndex) {
+            listed = children.begin();
+            listedIndex = 0;
+            listedCount = children.size();
+        }
+        std::advance(listed, index - listedIndex);
+        listedIndex = index;
+        return *listed->second;
+    }
 
     Node* Child(const std::wstring& childName) const {
         auto it = children.find(Folded(childName));
@@ -244,9 +261,7 @@ RegError MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, wchar_t* name,
         return kErrorInvalidParameter;
     if (index >= node->children.size())
         return kErrorNoMoreItems;
-    auto it = node->children.begin();
-    std::advance(it, index);
-    return CopyName(it->second->name, name, length);
+    return CopyName(node->NthChild(index).name, name, length);
 }
 
 namespace {

@@ -20,6 +20,10 @@ constexpr unsigned kOpenRetryPauseMs = 30;
 // Another program reading the file (or a second run) holds its lock for moments; failing
 // the run at once for that would lose the inventory.
 constexpr int kBusyTimeoutMs = 5000;
+// SQLite's default of 2 MB is far below a large inventory's two sessions: past it every
+// lookup of the comparison reads its pages from the file again. The cache only grows as
+// far as pages are read, so a small inventory costs no more.
+constexpr const char* kCacheSize = "PRAGMA cache_size=-65536;";
 
 std::string Decimal(int n) {
     return std::to_string(n);
@@ -175,6 +179,8 @@ bool CInventoryDatabase::IsDamaged() {
 // the file. Where no log can be kept (no shared memory) the rollback journal stays, and so
 // do full flushes, which that journal needs to survive a power cut.
 void CInventoryDatabase::UseWriteAheadLog() {
+    // Here rather than at the open: on a damaged file it would fail before the check.
+    m_connection.run(std::string(kCacheSize));
     if (m_connection.scalar_wstring("PRAGMA journal_mode=WAL;") == L"wal")
         m_connection.run(std::string("PRAGMA synchronous=NORMAL;"));
 }
