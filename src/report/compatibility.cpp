@@ -43,7 +43,7 @@ void CInventoryReport::AssessWindowsReadiness() {
     // administrator rights with no TPM; Linux lists its TPMs to everyone.
     if (m_tpmUnanswered) {
         facts.tpm = !m_linuxMode && !m_runAsAdmin ? ReadinessFacts::Tpm::kNeedsAdmin
-                                                   : ReadinessFacts::Tpm::kUnreadable;
+                                                  : ReadinessFacts::Tpm::kUnreadable;
     } else if (facts.tpm == ReadinessFacts::Tpm::kNone && !m_linuxMode && !m_runAsAdmin) {
         facts.tpm = ReadinessFacts::Tpm::kNeedsAdmin;
     }

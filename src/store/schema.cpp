@@ -39,8 +39,7 @@ std::string QueryRow(const SeedQuery& q) {
 std::string QueryFieldRow(std::size_t id, const std::pair<int, std::string>& field) {
     const std::string name = Quoted(field.second.c_str());
     return "INSERT INTO [query_field] (id,query_id,name,export_name) VALUES (" +
-           std::to_string(id) + "," + std::to_string(field.first) + "," + name + "," + name +
-           ");";
+           std::to_string(id) + "," + std::to_string(field.first) + "," + name + "," + name + ");";
 }
 
 // The steps a file of build `from` lacks, up to this build's.

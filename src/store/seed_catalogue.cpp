@@ -130,12 +130,12 @@ constexpr SeedName kBuild17QueryTypes[] = {{6, "Platform"}};
 constexpr SeedQuery kBuild17Queries[] = {
     {27, 2, "Select * from Win32_DiskDrive", "DiskDrive", 0, "DeviceID",
      "DeviceID,Model,Size,InterfaceType,MediaType"},
-    {28, 2, "Select * from Win32_PnPEntity Where DeviceID Like 'USB%'", "USBDevice", 0,
-     "DeviceID", "Name,DeviceID,Manufacturer"},
+    {28, 2, "Select * from Win32_PnPEntity Where DeviceID Like 'USB%'", "USBDevice", 0, "DeviceID",
+     "Name,DeviceID,Manufacturer"},
     {29, 6, "*", "Platform", 0, "OSFamily",
      "OSFamily,FirmwareType,SecureBoot,Virtualization,InitSystem"},
-    {30, 2, "ROOT\\CIMV2\\Security\\MicrosoftTpm:Select * from Win32_Tpm", "Tpm", 0,
-     "SpecVersion", "SpecVersion,IsEnabled_InitialValue,IsActivated_InitialValue,ManufacturerVersion"},
+    {30, 2, "ROOT\\CIMV2\\Security\\MicrosoftTpm:Select * from Win32_Tpm", "Tpm", 0, "SpecVersion",
+     "SpecVersion,IsEnabled_InitialValue,IsActivated_InitialValue,ManufacturerVersion"},
 };
 constexpr SeedFields kBuild17Fields[] = {
     // What df counts as used; Windows has no such figure, and there Size - FreeSpace is it.

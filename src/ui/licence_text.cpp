@@ -8,9 +8,9 @@ namespace {
 
 // Windows-1252 where it differs from Latin-1; 0 marks the five unassigned bytes.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 wchar_t FromCp1252(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) {
@@ -44,10 +44,10 @@ wchar_t SymbolOf(const std::string& word) {
 
 // Destinations whose contents are not part of the text.
 bool IsSkippedDestination(const std::string& word) {
-    static const char* const kSkipped[] = {"fonttbl", "colortbl", "stylesheet", "info",
-                                           "pict",    "header",   "footer",     "headerl",
-                                           "headerr", "footerl",  "footerr",    "object",
-                                           "listtable", "listoverridetable", "generator"};
+    static const char* const kSkipped[] = {
+        "fonttbl",   "colortbl",          "stylesheet", "info",    "pict",    "header",
+        "footer",    "headerl",           "headerr",    "footerl", "footerr", "object",
+        "listtable", "listoverridetable", "generator"};
     for (const char* skipped : kSkipped)
         if (word == skipped)
             return true;

@@ -44,8 +44,8 @@ TEST_F(CatalogueTest, FreshFileGivesTheSeededCatalogueInIdOrder) {
                     L"Printer", L"StartupCommand", L"PhysicalMemory", L"PhysicalMemoryArray",
                     L"InstalledSoftware32", L"InstalledSoftware64", L"UserAccount",
                     L"QuickFixEngineering", L"Services", L"OptionalFeature", L"Subcomponents",
-                    L"ServerFeature", L"Processor", L"DiskDrive", L"USBDevice", L"Platform",
-                    L"Tpm", L"InstalledSoftwareUser"));
+                    L"ServerFeature", L"Processor", L"DiskDrive", L"USBDevice", L"Platform", L"Tpm",
+                    L"InstalledSoftwareUser"));
     EXPECT_EQ(fieldCount, 134u);
     ASSERT_EQ(types.size(), 31u);
     EXPECT_EQ(types[28], L"Platform");

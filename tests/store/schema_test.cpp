@@ -36,13 +36,13 @@ std::wstring Catalogue(const std::wstring& path, bool firstCatalogueOnly = false
                                  L"post_process", L"pre_process"}) {
         text += L"[" + std::wstring(table) + L"]\n";
         // The first catalogue's rows: 5 query types, 26 queries, 97 fields.
-        const std::wstring limit =
-            !firstCatalogueOnly ? L"" : std::wstring(table) == L"query_type" ? L" WHERE id <= 5"
-                                    : std::wstring(table) == L"query"        ? L" WHERE id <= 26"
-                                    : std::wstring(table) == L"query_field"  ? L" WHERE id <= 97"
-                                                                             : L"";
-        for (const auto& row : Query(path, L"SELECT * FROM [" + std::wstring(table) + L"]" +
-                                               limit + L" ORDER BY id")) {
+        const std::wstring limit = !firstCatalogueOnly                     ? L""
+                                   : std::wstring(table) == L"query_type"  ? L" WHERE id <= 5"
+                                   : std::wstring(table) == L"query"       ? L" WHERE id <= 26"
+                                   : std::wstring(table) == L"query_field" ? L" WHERE id <= 97"
+                                                                           : L"";
+        for (const auto& row : Query(
+                 path, L"SELECT * FROM [" + std::wstring(table) + L"]" + limit + L" ORDER BY id")) {
             for (const std::wstring& value : row) {
                 text += value + L" | ";
             }
@@ -190,7 +190,8 @@ TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
     };
     for (const Case& c :
          {Case{"format build 15", 15, kMajor, kMinor}, Case{"a later build", 19, kMajor, kMinor},
-          Case{"other minor", 16, kMajor, kMinor + 3}, Case{"other major", 16, kMajor + 1, kMinor}}) {
+          Case{"other minor", 16, kMajor, kMinor + 3},
+          Case{"other major", 16, kMajor + 1, kMinor}}) {
         SCOPED_TRACE(c.what);
         fs::remove(DbPath());
         MakeFileWithHistory();
@@ -228,16 +229,21 @@ TEST_F(SchemaTest, OtherVersionEmptiesAndReseedsTheFile) {
 TEST_F(SchemaTest, PreviousBuildIsUpgradedKeepingItsSessions) {
     const std::wstring path = MakePreviousBuildFile(L"inventory.db");
     ASSERT_EQ(path, DbPath());
-    Execute(path, L"INSERT INTO session (status_type_id, created) VALUES (2, "
-                  L"'2001-02-03 04:05:06')");
-    Execute(path, L"INSERT INTO session_item (session_id, query_id, key_value) VALUES (1, 3, "
-                  L"'Firmware')");
-    Execute(path, L"INSERT INTO session_item_field (session_item_id, query_field_id, field) "
-                  L"VALUES (1, 12, 'Firmware'), (1, 13, '1.0')");
-    Execute(path, L"INSERT INTO session_item (session_id, query_id, key_value) VALUES (1, 13, "
-                  L"'eth0')");
-    Execute(path, L"INSERT INTO session_item_field (session_item_id, query_field_id, field) "
-                  L"VALUES (2, 52, 'eth0')");
+    Execute(path,
+            L"INSERT INTO session (status_type_id, created) VALUES (2, "
+            L"'2001-02-03 04:05:06')");
+    Execute(path,
+            L"INSERT INTO session_item (session_id, query_id, key_value) VALUES (1, 3, "
+            L"'Firmware')");
+    Execute(path,
+            L"INSERT INTO session_item_field (session_item_id, query_field_id, field) "
+            L"VALUES (1, 12, 'Firmware'), (1, 13, '1.0')");
+    Execute(path,
+            L"INSERT INTO session_item (session_id, query_id, key_value) VALUES (1, 13, "
+            L"'eth0')");
+    Execute(path,
+            L"INSERT INTO session_item_field (session_item_id, query_field_id, field) "
+            L"VALUES (2, 52, 'eth0')");
 
     const std::vector<StoredRow> rows = {
         {L"BIOS", {{L"Name", L"Firmware"}, {L"Version", L"2.0"}}},
@@ -250,10 +256,10 @@ TEST_F(SchemaTest, PreviousBuildIsUpgradedKeepingItsSessions) {
     EXPECT_EQ(Describe(first.changes), L"BIOS 3 #3 [Firmware] Version: [1.0] -> [2.0]\n");
     EXPECT_THAT(Query(path, L"SELECT build, created FROM version"),
                 ElementsAre(ElementsAre(L"18", L"2001-02-03 04:05:06")));
-    EXPECT_THAT(Query(path, L"SELECT query_id, session_id FROM query_first_session"),
-                ElementsAre(ElementsAre(L"27", L"2"), ElementsAre(L"28", L"2"),
-                            ElementsAre(L"29", L"2"), ElementsAre(L"30", L"2"),
-                            ElementsAre(L"31", L"2")));
+    EXPECT_THAT(
+        Query(path, L"SELECT query_id, session_id FROM query_first_session"),
+        ElementsAre(ElementsAre(L"27", L"2"), ElementsAre(L"28", L"2"), ElementsAre(L"29", L"2"),
+                    ElementsAre(L"30", L"2"), ElementsAre(L"31", L"2")));
 
     // From now on both sides were asked: a disk that goes is a change.
     RunOutcome second = Run({rows[0], rows[2]});

@@ -42,8 +42,7 @@ TEST(LicenceTextTest, MalformedInputGivesWhatItHolds) {
 }
 
 TEST(LicenceTextTest, WrapsWordsAndSeparatesParagraphs) {
-    EXPECT_EQ(L"one two\nthree\n\nfour\n",
-              WrapParagraphs({L"one two three", L"four"}, 9));
+    EXPECT_EQ(L"one two\nthree\n\nfour\n", WrapParagraphs({L"one two three", L"four"}, 9));
     EXPECT_EQ(L"unbreakableword\nx\n", WrapParagraphs({L"unbreakableword x"}, 5));
     EXPECT_EQ(L"\n", WrapParagraphs({L""}, 10));
 }
