@@ -247,7 +247,7 @@ void AddTpm(VerdictBuilder& builder, const ReadinessFacts& facts, int major) {
         case ReadinessFacts::Tpm::kPresent:
             break;
     }
-    // "2.0, 0, 1.38": the specification version comes first.
+    // "2.0, 0, 1.38": the TPM's own version comes first.
     const std::wstring version = Trimmed(facts.tpmVersion.substr(0, facts.tpmVersion.find(L',')));
     const int found = TextToInt(version);
     if (found <= 0) {

@@ -1,7 +1,6 @@
 #include "store/inventory_database.h"
 
 #include <cstring>
-#include <string_view>
 
 #include "platform/files.h"
 #include "platform/services.h"
@@ -138,9 +137,8 @@ void CInventoryDatabase::UpgradeIfOtherVersion() {
 // first run of this build still compares with the last run of the one before.
 void CInventoryDatabase::UpgradeCatalogue(int fromBuild) {
     sqlite3x::sqlite3_scoped_transaction transaction(m_connection);
-    for (const auto& table : SchemaTables())
-        if (std::string_view(table.name) == kQueryFirstSession && IsMissing(table.name))
-            m_connection.run(std::string(table.create));
+    if (IsMissing(kQueryFirstSession))
+        m_connection.run(std::string(QueryFirstSessionCreate()));
     for (const auto& statement : CatalogueUpgrade(fromBuild))
         if (!IsMissing(statement.needs))
             m_connection.run(statement.sql);
@@ -179,8 +177,6 @@ bool CInventoryDatabase::IsDamaged() {
 // the file. Where no log can be kept (no shared memory) the rollback journal stays, and so
 // do full flushes, which that journal needs to survive a power cut.
 void CInventoryDatabase::UseWriteAheadLog() {
-    // Here rather than at the open: on a damaged file it would fail before the check.
-    m_connection.run(std::string(kCacheSize));
     if (m_connection.scalar_wstring("PRAGMA journal_mode=WAL;") == L"wal")
         m_connection.run(std::string("PRAGMA synchronous=NORMAL;"));
 }
@@ -192,6 +188,8 @@ void CInventoryDatabase::EnsureSchema() {
     std::wstring damage;
     try {
         if (!IsDamaged()) {
+            // After the check rather than at the open: on a damaged file it would fail first.
+            m_connection.run(std::string(kCacheSize));
             UseWriteAheadLog();
             UpgradeIfOtherVersion();
             CreateMissingTables();

@@ -118,6 +118,11 @@ std::vector<UpgradeStatement> CatalogueUpgrade(int fromBuild) {
     return statements;
 }
 
+const char* QueryFirstSessionCreate() {
+    return "CREATE TABLE [query_first_session] ([query_id] INTEGER NOT NULL PRIMARY KEY, "
+           "[session_id] INTEGER NOT NULL);";
+}
+
 const char* VersionTableCreate() {
     return "CREATE TABLE [version] ([id] INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT, [major] "
            "INTEGER NOT NULL, [minor] INTEGER NOT NULL, [build] INTEGER NOT NULL, [created] "
@@ -207,11 +212,7 @@ const std::vector<TableDefinition>& SchemaTables() {
          "TEXT NOT NULL);",
          {},
          SeedStatusTypeRows},
-        {kQueryFirstSession,
-         "CREATE TABLE [query_first_session] ([query_id] INTEGER NOT NULL PRIMARY KEY, "
-         "[session_id] INTEGER NOT NULL);",
-         {},
-         NoSeed},
+        {kQueryFirstSession, QueryFirstSessionCreate(), {}, NoSeed},
     };
     return tables;
 }

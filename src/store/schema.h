@@ -28,6 +28,7 @@ const char* SessionViewCreate();
 // session that collected it: earlier sessions never asked, so their lack of its items is
 // no change.
 inline constexpr char kQueryFirstSession[] = "query_first_session";
+const char* QueryFirstSessionCreate();
 
 // What a file of an earlier build of this version lacks: the catalogue rows added since,
 // in id order, and the first session of each added query. A table that is missing gets its
