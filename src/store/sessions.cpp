@@ -1,10 +1,33 @@
 // Storing the rows of the session in progress, and keeping or dropping it at the end.
 #include "store/inventory_database.h"
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "store/stored_session.h"
 #include "util/numbers.h"
 #include "util/text.h"
 #include "util/utf.h"
 
 using sqlite3x::database_error;
+
+namespace {
+
+// A key as the loaded session orders it: ASCII letters in upper case, as SQL's UPPER folds
+// them, and the characters compared by code point, as text compares in UTF-8.
+std::u32string FoldedKey(const std::wstring& key) {
+    std::u32string folded;
+    folded.reserve(key.size());
+    for (std::size_t i = 0; i < key.size();) {
+        const char32_t c = NextCodePoint(key, i);
+        folded.push_back(c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c);
+    }
+    return folded;
+}
+
+}  // namespace
 
 // The statements are read first and run afterwards: a DROP TABLE among them would be
 // refused while the SELECT that lists them is still reading.
@@ -71,30 +94,38 @@ int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& 
 }
 
 void CInventoryDatabase::LoadSession(SessionData& data) {
-    sqlite3x::sqlite3_command command(
-        m_connection,
-        L"SELECT q.name, si.id AS session_item_id, qf.export_name, sif.field "
-        L"FROM `query` q INNER JOIN `query_field` qf ON qf.query_id = q.id "
-        L"INNER JOIN `session_item` si ON si.query_id = q.id "
-        L"INNER JOIN `session_item_field` sif ON sif.session_item_id = si.id AND "
-        L"sif.query_field_id = qf.id "
-        L"WHERE si.session_id = " +
-            IntToText(m_sessionId) +
-            L" AND si.id IN (SELECT MIN(id) FROM session_item GROUP BY "
-            L"session_id,query_id,key_value)"
-            L" ORDER BY si.query_id,UPPER(si.key_value),si.id");
-    sqlite3x::sqlite3_cursor row = command.open_cursor();
-    // The rows of an item come together and share its query: its name is read once.
-    std::vector<SessionItem>* items = nullptr;
-    int previousItem = 0;
-    while (row.step()) {
-        const int itemId = row.getint(1);
-        if (items == nullptr || itemId != previousItem) {
-            items = &data[row.getwstring(0)];
-            items->emplace_back();
-            previousItem = itemId;
-        }
-        items->back()[row.getwstring(2)] = row.getwstring(3);
+    const StoredSession session = ReadStoredSession(m_connection, m_sessionId);
+    const StoredCatalogue catalogue = ReadStoredCatalogue(m_connection);
+
+    // Of the items of one query with one key only the first stored is shown, and only when
+    // it has a field of its query to show.
+    struct Shown {
+        const StoredItem* item;
+        const std::wstring* queryName;
+        std::u32string order;
+    };
+    std::vector<Shown> shown;
+    std::unordered_map<std::int64_t, std::unordered_set<std::string_view>> keysSeen;
+    for (const StoredItem& item : session.items) {
+        if (!keysSeen[item.queryId].insert(item.key).second)
+            continue;
+        const auto name = catalogue.queryNames.find(item.queryId);
+        const auto fields = session.FieldsOf(item);
+        if (name != catalogue.queryNames.end() &&
+            std::any_of(fields.begin(), fields.end(), [&](const StoredField& field) {
+                return catalogue.ExportName(item, field) != nullptr;
+            }))
+            shown.push_back({&item, &name->second, FoldedKey(session.Wide(item.key))});
+    }
+    std::sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
+        return std::tie(a.item->queryId, a.order, a.item->id) <
+               std::tie(b.item->queryId, b.order, b.item->id);
+    });
+    for (const Shown& entry : shown) {
+        SessionItem& loaded = data[*entry.queryName].emplace_back();
+        for (const StoredField& field : session.FieldsOf(*entry.item))
+            if (const std::wstring* exportName = catalogue.ExportName(*entry.item, field))
+                loaded.insert_or_assign(*exportName, session.Wide(field.text));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -52,7 +53,67 @@ std::wstring WholeFromUtf16(std::u16string_view text) {
     return Whole<std::wstring>(text, [](std::u16string_view piece) { return FromUtf16(piece); });
 }
 
+// SQLite's reading of UTF-8 into UTF-16, for a file that keeps its text in UTF-8: a lead
+// byte takes every continuation byte that follows; an overlong form, a surrogate and
+// U+FFFE/U+FFFF read as U+FFFD; a lone continuation byte is a character of its own; past
+// U+10FFFF the pair keeps the low bits.
+std::u16string Utf16AsSqliteReads(std::string_view stored) {
+    static constexpr unsigned char kLeadBits[64] = {
+        0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0a, 0x0b, 0x0c,
+        0x0d, 0x0e, 0x0f, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19,
+        0x1a, 0x1b, 0x1c, 0x1d, 0x1e, 0x1f, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06,
+        0x07, 0x08, 0x09, 0x0a, 0x0b, 0x0c, 0x0d, 0x0e, 0x0f, 0x00, 0x01, 0x02, 0x03,
+        0x04, 0x05, 0x06, 0x07, 0x00, 0x01, 0x02, 0x03, 0x00, 0x01, 0x00, 0x00,
+    };
+    std::u16string out;
+    out.reserve(stored.size());
+    const auto* in = reinterpret_cast<const unsigned char*>(stored.data());
+    const auto* end = in + stored.size();
+    while (in < end) {
+        std::uint32_t c = *in++;
+        if (c >= 0xc0) {
+            c = kLeadBits[c - 0xc0];
+            while (in < end && (*in & 0xc0) == 0x80)
+                c = (c << 6) + (0x3f & *in++);
+            if (c < 0x80 || (c & 0xFFFFF800) == 0xD800 || (c & 0xFFFFFFFE) == 0xFFFE)
+                c = 0xFFFD;
+        }
+        if (c <= 0xFFFF) {
+            out.push_back(static_cast<char16_t>(c));
+        } else {
+            const std::uint32_t high = (((c >> 10) & 0x3F) + (((c - 0x10000) >> 10) & 0xC0)) |
+                                       ((((c - 0x10000) >> 18) & 0x03) << 8);
+            out.push_back(static_cast<char16_t>(0xD800 + high));
+            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+        }
+    }
+    return out;
+}
+
+// Whole code units; an odd last byte is not read, as SQLite does not read it.
+std::u16string Utf16Units(std::string_view stored, bool bigEndian) {
+    std::u16string out(stored.size() / 2, u'\0');
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto first = static_cast<unsigned char>(stored[2 * i]);
+        const auto second = static_cast<unsigned char>(stored[2 * i + 1]);
+        out[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    return out;
+}
+
 }  // namespace
+
+std::wstring wide_text(std::string_view stored, text_encoding encoding) {
+    switch (encoding) {
+        case text_encoding::utf8:
+            return WholeFromUtf16(Utf16AsSqliteReads(stored));
+        case text_encoding::utf16be:
+            return WholeFromUtf16(Utf16Units(stored, true));
+        case text_encoding::utf16le:
+            break;
+    }
+    return WholeFromUtf16(Utf16Units(stored, false));
+}
 
 database_error::database_error(const char* format, ...) {
     const std::size_t size = std::max<std::size_t>(2048, 2 * std::strlen(format));
@@ -165,6 +226,14 @@ std::wstring sqlite3_connection::scalar_wstring(const std::string& sql) {
 std::int64_t sqlite3_connection::last_insert_rowid() {
     require_open();
     return sqlite3_last_insert_rowid(db_);
+}
+
+text_encoding sqlite3_connection::encoding() {
+    const std::wstring name = scalar_wstring("PRAGMA encoding;");
+    if (name == L"UTF-8") {
+        return text_encoding::utf8;
+    }
+    return name == L"UTF-16be" ? text_encoding::utf16be : text_encoding::utf16le;
 }
 
 void sqlite3_connection::busy_timeout(int milliseconds) {
@@ -358,6 +427,23 @@ std::wstring sqlite3_cursor::getwstring(int index) {
     const int bytes = sqlite3_column_bytes16(command_->stmt_, index);
     return WholeFromUtf16(std::u16string_view(static_cast<const char16_t*>(text),
                                               static_cast<std::size_t>(bytes) / 2));
+}
+
+// A value read from the file holds its text in the file's encoding until asked for another;
+// a blob read of it converts nothing.
+std::string_view sqlite3_cursor::getbytes(int index) {
+    check("bytes", index);
+    const void* bytes = sqlite3_column_blob(command_->stmt_, index);
+    if (bytes == nullptr) {
+        return {};
+    }
+    return {static_cast<const char*>(bytes),
+            static_cast<std::size_t>(sqlite3_column_bytes(command_->stmt_, index))};
+}
+
+bool sqlite3_cursor::isnull(int index) {
+    check("isnull", index);
+    return sqlite3_column_type(command_->stmt_, index) == SQLITE_NULL;
 }
 
 void sqlite3_cursor::close() {

@@ -43,6 +43,10 @@ class database_error : public std::exception {
     bool damaged_ = false;
 };
 
+// How a file keeps its text, fixed when it was made: a file made through the wide open keeps
+// UTF-16 in the machine's byte order.
+enum class text_encoding { utf8, utf16le, utf16be };
+
 class sqlite3_connection {
   public:
     sqlite3_connection() = default;
@@ -67,6 +71,7 @@ class sqlite3_connection {
     std::wstring scalar_wstring(const std::string& sql);
 
     std::int64_t last_insert_rowid();
+    text_encoding encoding();
     // How long a statement waits for another connection's lock before failing with
     // "database is locked"; 0 fails at once (SQLite's default).
     void busy_timeout(int milliseconds);
@@ -143,6 +148,10 @@ class sqlite3_cursor {
     int getint(int index);
     // NULL reads as empty text; NULs inside the text are kept.
     std::wstring getwstring(int index);
+    // The text in the file's encoding, as SQL compares it by default (byte by byte), valid
+    // until the next step or another getter on the column; NULL reads as empty.
+    std::string_view getbytes(int index);
+    bool isnull(int index);
     void close();
 
   private:
@@ -150,6 +159,9 @@ class sqlite3_cursor {
 
     sqlite3_command* command_ = nullptr;
 };
+
+// The wide text getwstring gives for a column whose getbytes is `stored`.
+std::wstring wide_text(std::string_view stored, text_encoding encoding);
 
 // Rolls back on scope exit unless committed. It takes the write lock at its start, where a
 // busy timeout waits for another connection's lock; asked for after a read inside the

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -62,6 +63,36 @@ TEST_F(Sqlite3xTest, TextWithNulsIsReadWhole) {
     using namespace std::string_literals;
     EXPECT_EQ(db.scalar_wstring("select 'a' || char(0) || 'b' || char(0)"), L"a\0b\0"s);
     EXPECT_EQ(db.scalar_wstring("select char(0)"), L"\0"s);
+}
+
+// The stored bytes read as wide text without a statement give what the statement gives, in
+// both encodings a file can have, for text no program of ours would store but a damaged or
+// foreign file may hold: bad sequences, overlong forms, surrogates, non-characters, code
+// points past U+10FFFF, odd lengths, NULs.
+TEST(StoredText, ReadsAsTheStatementReadsIt) {
+    const char* const hex[] = {"",         "41",       "C3A9",     "EFBFBE",   "EFBFBF",
+                               "EDA080",   "C0AF",     "80",       "E080",     "F09F9880",
+                               "F4908080", "F7BFBFBF", "FF41",     "C3",       "41004200",
+                               "00D8",     "00DC4100", "3DD800DE", "FEFF4100", "410000"};
+    for (const bool utf8 : {true, false}) {
+        sqlite3_connection db;
+        if (utf8)
+            db.open(":memory:");
+        else
+            db.open(std::wstring(L":memory:"));
+        const text_encoding encoding = db.encoding();
+        EXPECT_EQ(encoding, utf8 ? text_encoding::utf8 : text_encoding::utf16le);
+        for (const char* bytes : hex) {
+            sqlite3_command command(db, L"SELECT CAST(X'" +
+                                            std::wstring(bytes, bytes + std::strlen(bytes)) +
+                                            L"' AS TEXT)");
+            sqlite3_cursor row = command.open_cursor();
+            ASSERT_TRUE(row.step());
+            const std::string stored(row.getbytes(0));
+            EXPECT_EQ(wide_text(stored, encoding), row.getwstring(0))
+                << bytes << (utf8 ? " in UTF-8" : " in UTF-16");
+        }
+    }
 }
 
 TEST_F(Sqlite3xTest, BoundCommandRunsAgainWithNewValues) {
