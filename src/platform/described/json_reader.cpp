@@ -71,21 +71,19 @@ class DocumentBuilder final : public nlohmann::json_sax<Json> {
     // Only binary formats have binary values.
     bool binary(binary_t&) override { return false; }
 
-    bool start_object(std::size_t) override { return Open(Json::object()); }
-    bool start_array(std::size_t) override { return Open(Json::array()); }
+    bool start_object(std::size_t) override { return Open(true); }
+    bool start_array(std::size_t) override { return Open(false); }
     bool end_object() override { return Close(); }
     bool end_array() override { return Close(); }
 
     // Where the library is after a name: its closing quote.
     bool key(string_t& name) override {
-        Frame& frame = frames_.back();
-        if (!frame.names.insert(name).second) {
+        Level& level = open_[depth_ - 1];
+        if (level.Has(name)) {
             fault_ = JsonFault{LastTaken(), L"duplicate member name \"" + WideText(name) + L"\""};
             return false;
         }
-        // Known to be new: straight to the end, past the map's linear search for the name.
-        auto& members = frame.value->get_ref<Json::object_t&>();
-        static_cast<Json::object_t::Container&>(members).emplace_back(std::move(name), nullptr);
+        level.members.emplace_back(std::move(name), nullptr);
         return true;
     }
 
@@ -100,52 +98,88 @@ class DocumentBuilder final : public nlohmann::json_sax<Json> {
     JsonFault fault() const { return fault_.value_or(JsonFault{LastTaken(), L"not valid JSON"}); }
 
   private:
-    struct Frame {
-        Json* value;
-        std::unordered_set<std::string> names;
+    // A container being filled. Its values wait in vectors that move, and go into the
+    // document's container at its end, at their final number: the document's objects hold
+    // their names const, so growing one copies every member deeply. Levels are kept once
+    // closed, so their vectors serve the next container at that depth.
+    struct Level {
+        bool object = false;
+        std::vector<std::pair<std::string, Json>> members;
+        std::vector<Json> elements;
+        std::unordered_set<std::string> names;  // of large objects only
+
+        bool Has(const std::string& name) {
+            constexpr std::size_t kScanned = 16;  // a search through a few names beats hashing
+            if (names.empty() && members.size() < kScanned) {
+                for (const auto& member : members)
+                    if (member.first == name)
+                        return true;
+                return false;
+            }
+            if (names.empty())
+                for (const auto& member : members)
+                    names.insert(member.first);
+            return !names.insert(name).second;
+        }
+
+        Json Take() {
+            if (!object) {
+                Json array(Json::value_t::array);
+                array.get_ref<Json::array_t&>() = std::move(elements);
+                elements = {};
+                return array;
+            }
+            Json value(Json::value_t::object);
+            // Names are known to be new: straight to the end, past the map's search for them.
+            auto& target =
+                static_cast<Json::object_t::Container&>(value.get_ref<Json::object_t&>());
+            target.reserve(members.size());
+            for (auto& [name, member] : members)
+                target.emplace_back(std::move(name), std::move(member));
+            members.clear();
+            names.clear();
+            return value;
+        }
     };
 
     std::size_t LastTaken() const { return taken_ > 0 ? taken_ - 1 : 0; }
 
-    // Where the value goes: the document, the end of an array or the member just named;
-    // nothing past the depth limit. Containers being filled are last in theirs, so the place
-    // stays valid while they are.
-    Json* Put(Json value) {
-        if (frames_.size() > kMaxDepth) {
+    // Puts the value in the document, at the end of the open array or in the member just
+    // named; nothing past the depth limit.
+    bool Place(Json value) {
+        if (depth_ > kMaxDepth) {
             fault_ = JsonFault{LastTaken(), L"nesting deeper than 200 levels"};
-            return nullptr;
+            return false;
         }
-        if (frames_.empty()) {
+        if (depth_ == 0) {
             root_ = std::move(value);
-            return &root_;
+            return true;
         }
-        Json& container = *frames_.back().value;
-        if (container.is_array()) {
-            auto& elements = container.get_ref<Json::array_t&>();
-            elements.push_back(std::move(value));
-            return &elements.back();
-        }
-        Json& member = container.get_ref<Json::object_t&>().back().second;
-        member = std::move(value);
-        return &member;
-    }
-
-    bool Place(Json value) { return Put(std::move(value)) != nullptr; }
-
-    bool Open(Json empty) {
-        Json* container = Put(std::move(empty));
-        if (container)
-            frames_.push_back(Frame{container, {}});
-        return container != nullptr;
-    }
-
-    bool Close() {
-        frames_.pop_back();
+        Level& level = open_[depth_ - 1];
+        if (level.object)
+            level.members.back().second = std::move(value);
+        else
+            level.elements.push_back(std::move(value));
         return true;
     }
 
+    bool Open(bool object) {
+        if (depth_ > kMaxDepth)
+            return Place(nullptr);
+        if (depth_ == open_.size())
+            open_.emplace_back();
+        open_[depth_++].object = object;
+        return true;
+    }
+
+    bool Close() {
+        Json value = open_[--depth_].Take();
+        return Place(std::move(value));
+    }
+
     const std::size_t& taken_;
-    std::vector<Frame> frames_;
+    std::vector<Level> open_;
+    std::size_t depth_ = 0;
     Json root_;
     std::optional<JsonFault> fault_;
 };
