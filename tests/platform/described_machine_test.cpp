@@ -808,6 +808,14 @@ TEST_F(DescribedFailure, WrongTypesNameTheJsonPath) {
     });
 }
 
+// An object of many members, whose names are looked up rather than compared one by one.
+std::string ManyProperties() {
+    std::string json = R"({"wmi": {"C": [{)";
+    for (int i = 0; i < 40; ++i)
+        json += "\"P" + std::to_string(i) + "\": 1, ";
+    return json;
+}
+
 TEST_F(DescribedFailure, UnknownAndMissingParts) {
     Check({
         {R"({"hosts": {}})",
@@ -870,6 +878,8 @@ TEST_F(DescribedFailure, UnknownAndMissingParts) {
         {R"({"wmi": {"Win32_X": [{"HotFixID": "a", "HotFixId": "b"}]}})",
          L"wmi.Win32_X[0].HotFixId: the property is given twice (property names ignore letter "
          L"case)"},
+        {ManyProperties() + R"("p3": 2}]}})",
+         L"wmi.C[0].p3: the property is given twice (property names ignore letter case)"},
         {R"({"registry": {"HKLM\\SOFTWARE\\X": {"V": "a", "v": "b"}}})",
          L"registry[\"HKLM\\SOFTWARE\\X\"].v: the value is given twice (value names ignore "
          L"letter case)"},
@@ -922,7 +932,10 @@ TEST_F(DescribedFailure, IntegersOutOfRange) {
 TEST_F(DescribedFailure, StricterThanTheJsonLibrary) {
     const std::string deep =
         R"({"comment": )" + std::string(201, '[') + std::string(201, ']') + "}";
+    const std::string many = ManyProperties();
     Check({
+        {many + R"("P3": 2}]}})",
+         L"line 1, column " + std::to_wstring(many.size() + 4) + L": duplicate member name \"P3\""},
         // Told where the library has read the name: at its closing quote.
         {R"({"wmi": {"C": [{"N": 1, "N": 2}]}})",
          L"line 1, column 27: duplicate member name \"N\""},

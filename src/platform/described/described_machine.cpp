@@ -1,8 +1,11 @@
 #include "platform/described/described_machine.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <set>
+#include <string_view>
 
 #include "platform/described/json_reader.h"
 #include "platform/files.h"
@@ -11,59 +14,78 @@
 
 namespace platform {
 
-using described::Json;
+using described::JsonMember;
+using described::JsonValue;
 using described::WideText;
 
 namespace {
 
-bool IsIdentifier(const std::wstring& name) {
+template <typename Text>
+bool IsIdentifier(const Text& name) {
     if (name.empty())
         return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const wchar_t c = name[i];
-        const bool letter = (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_';
-        if (!letter && !(i > 0 && c >= L'0' && c <= L'9'))
+        const auto c = name[i];
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+        if (!letter && !(i > 0 && c >= '0' && c <= '9'))
             return false;
     }
     return true;
 }
 
-// JSON paths as a reader writes them: wmi.Win32_BIOS[0].Name, registry["HKLM\Software"].
-std::wstring Member(const std::wstring& parent, const std::wstring& name) {
-    if (IsIdentifier(name))
-        return parent.empty() ? name : parent + L"." + name;
-    return parent + L"[\"" + name + L"\"]";
+// A place in the document, as a reader writes it: wmi.Win32_BIOS[0].Name,
+// registry["HKLM\Software"]. Each level refers to its parent, held by a caller; the path is
+// spelled out only for a message.
+struct Where {
+    const Where* parent = nullptr;
+    std::string_view name;             // of a member, in UTF-8
+    std::optional<std::size_t> index;  // of an element instead
+
+    std::wstring Text() const {
+        std::wstring path = parent ? parent->Text() : std::wstring();
+        if (index)
+            return path + L"[" + std::to_wstring(*index) + L"]";
+        const std::wstring wide = WideText(name);
+        if (IsIdentifier(wide))
+            return path.empty() ? wide : path + L"." + wide;
+        return path + L"[\"" + wide + L"\"]";
+    }
+};
+
+Where Member(const Where& parent, std::string_view name) {
+    return Where{&parent, name, std::nullopt};
 }
 
-std::wstring Index(const std::wstring& parent, std::size_t index) {
-    return parent + L"[" + std::to_wstring(index) + L"]";
+Where Index(const Where& parent, std::size_t index) {
+    return Where{&parent, {}, index};
+}
+
+// A member of the document itself.
+Where Top(std::string_view name) {
+    return Where{nullptr, name, std::nullopt};
 }
 
 // Whether the number is an integer within [low, high]. The library keeps integers of 64 bits
 // exactly (negative ones signed, the others unsigned); one written with a fraction or an
 // exponent, or too large for 64 bits, is a floating-point number and no integer.
-bool IntegerIn(const Json& value, std::int64_t low, std::uint64_t high) {
-    if (value.is_number_unsigned())
-        return value.get<std::uint64_t>() <= high;
-    if (!value.is_number_integer())
+bool IntegerIn(const JsonValue& value, std::int64_t low, std::uint64_t high) {
+    if (value.kind() == JsonValue::Kind::Unsigned)
+        return value.Unsigned() <= high;
+    if (value.kind() != JsonValue::Kind::Integer)
         return false;
-    const auto n = value.get<std::int64_t>();
+    const std::int64_t n = value.Integer();
     return n >= low && (n < 0 || static_cast<std::uint64_t>(n) <= high);
 }
 
 // Of a number IntegerIn accepted.
-std::int64_t SignedValue(const Json& value) {
-    if (value.is_number_unsigned())
-        return static_cast<std::int64_t>(value.get<std::uint64_t>());
-    return value.get<std::int64_t>();
+std::int64_t SignedValue(const JsonValue& value) {
+    if (value.kind() == JsonValue::Kind::Unsigned)
+        return static_cast<std::int64_t>(value.Unsigned());
+    return value.Integer();
 }
 
-const Json::object_t& MembersOf(const Json& object) {
-    return object.get_ref<const Json::object_t&>();
-}
-
-std::wstring Text(const Json& string) {
-    return WideText(string.get_ref<const std::string&>());
+std::wstring Text(const JsonValue& string) {
+    return WideText(string.Text());
 }
 
 struct RootName {
@@ -95,33 +117,27 @@ class DescribedLoader {
   public:
     DescribedLoader(const std::wstring& name, Host& running) : name_(name), running_(running) {}
 
-    std::optional<DescribedMachine> Load(const Json& document) {
-        if (!document.is_object()) {
+    std::optional<DescribedMachine> Load(const JsonValue& document) {
+        if (!document.IsObject()) {
             error_ = name_ + L": expected a JSON object at the top level";
             return std::nullopt;
         }
-        const Json* host = nullptr;
-        const Json* wmi = nullptr;
-        const Json* registry = nullptr;
-        const Json* services = nullptr;
-        const Json* namespaces = nullptr;
-        const Json* platform = nullptr;
-        for (const auto& [keyUtf8, value] : MembersOf(document)) {
-            const std::wstring key = WideText(keyUtf8);
-            if (key == L"host")
-                host = &value;
-            else if (key == L"wmi")
-                wmi = &value;
-            else if (key == L"registry")
-                registry = &value;
-            else if (key == L"services")
-                services = &value;
-            else if (key == L"namespaces")
-                namespaces = &value;
-            else if (key == L"platform")
-                platform = &value;
-            else if (key != L"comment" &&
-                     !Unknown(Member(L"", key),
+        std::optional<JsonValue> host, wmi, registry, services, namespaces, platform;
+        for (const auto& [key, value] : document.Members()) {
+            if (key == "host")
+                host = value;
+            else if (key == "wmi")
+                wmi = value;
+            else if (key == "registry")
+                registry = value;
+            else if (key == "services")
+                services = value;
+            else if (key == "namespaces")
+                namespaces = value;
+            else if (key == "platform")
+                platform = value;
+            else if (key != "comment" &&
+                     !Unknown(Top(key),
                               L"host, wmi, namespaces, registry, services, platform, comment"))
                 return std::nullopt;
         }
@@ -132,7 +148,7 @@ class DescribedLoader {
         std::optional<DescribedWmi::Classes> classes;
         if (wmi || namespaces)
             classes.emplace();
-        if (wmi && !ReadClasses(*wmi, L"wmi", L"ROOT\\CIMV2", *classes))
+        if (wmi && !ReadClasses(*wmi, Top("wmi"), L"ROOT\\CIMV2", *classes))
             return std::nullopt;
         if (namespaces && !ReadNamespaces(*namespaces, *classes))
             return std::nullopt;
@@ -161,54 +177,53 @@ class DescribedLoader {
     std::wstring& error() { return error_; }
 
   private:
-    bool Fail(const std::wstring& where, const std::wstring& message) {
-        error_ = name_ + L": " + where + L": " + message;
+    bool Fail(const Where& where, const std::wstring& message) {
+        error_ = name_ + L": " + where.Text() + L": " + message;
         return false;
     }
 
-    bool Unknown(const std::wstring& where, const std::wstring& expected) {
+    bool Unknown(const Where& where, const std::wstring& expected) {
         return Fail(where, L"unknown member (expected one of: " + expected + L")");
     }
 
-    bool Expect(bool ok, const std::wstring& where, const wchar_t* what) {
+    bool Expect(bool ok, const Where& where, const wchar_t* what) {
         if (ok)
             return true;
         return Fail(where, std::wstring(L"expected ") + what);
     }
 
-    bool NotIdentifier(const std::wstring& where, const std::wstring& kind) {
+    bool NotIdentifier(const Where& where, const std::wstring& kind) {
         return Fail(where, L"a " + kind +
                                L" name is a letter or underscore followed by letters, digits and "
                                L"underscores");
     }
 
     // Names that differ only in letter case are one name, as WQL sees them.
-    bool GivenTwice(const std::wstring& where, const std::wstring& kind) {
+    bool GivenTwice(const Where& where, const std::wstring& kind) {
         return Fail(where,
                     L"the " + kind + L" is given twice (" + kind + L" names ignore letter case)");
     }
 
     // What a typed value such as {"uint32": 4} holds, with its type and the place of what it
     // holds; null, failing, when the value is no object of one member.
-    const Json* OneTyped(const Json& value, const std::wstring& where, const wchar_t* expected,
-                         const wchar_t* types, std::wstring& type, std::wstring& at) {
-        if (!value.is_object() || value.size() != 1) {
+    std::optional<JsonMember> OneTyped(const JsonValue& value, const Where& where,
+                                       const wchar_t* expected, const wchar_t* types) {
+        if (!value.IsObject() || value.Size() != 1) {
             Fail(where, std::wstring(L"expected ") + expected + L" (types: " + types + L")");
-            return nullptr;
+            return std::nullopt;
         }
-        const auto& [typeUtf8, inner] = MembersOf(value).front();
-        type = WideText(typeUtf8);
-        at = Member(where, type);
-        return &inner;
+        return *value.Members().begin();
     }
 
     // The elements of an array, each read by `read` at its index; false at the first that fails.
     template <typename Element>
-    bool ReadEach(const Json& array, const std::wstring& where, std::vector<Element>& out,
-                  bool (DescribedLoader::*read)(const Json&, const std::wstring&, Element&)) {
-        for (std::size_t i = 0; i < array.size(); ++i) {
+    bool ReadEach(const JsonValue& array, const Where& where, std::vector<Element>& out,
+                  bool (DescribedLoader::*read)(const JsonValue&, const Where&, Element&)) {
+        out.reserve(out.size() + array.Size());
+        std::size_t i = 0;
+        for (const JsonValue& value : array.Elements()) {
             Element element;
-            if (!(this->*read)(array[i], Index(where, i), element))
+            if (!(this->*read)(value, Index(where, i++), element))
                 return false;
             out.push_back(std::move(element));
         }
@@ -217,34 +232,34 @@ class DescribedLoader {
 
     // ---- host ----
 
-    bool ReadHost(const Json& host, DescribedHostAnswers& answers) {
-        const std::wstring where = L"host";
-        if (!Expect(host.is_object(), where, L"an object"))
+    bool ReadHost(const JsonValue& host, DescribedHostAnswers& answers) {
+        const Where where = Top("host");
+        if (!Expect(host.IsObject(), where, L"an object"))
             return false;
         std::optional<bool> wow64, machine64Bit;
         std::optional<std::wstring> version;
         bool ntFamily = true;
-        for (const auto& [keyUtf8, value] : MembersOf(host)) {
+        for (const auto& [keyUtf8, value] : host.Members()) {
             const std::wstring key = WideText(keyUtf8);
-            const std::wstring at = Member(where, key);
+            const Where at = Member(where, keyUtf8);
             bool flag = false;
             if (key == L"userName") {
-                if (!Expect(value.is_string(), at, L"a string"))
+                if (!Expect(value.IsString(), at, L"a string"))
                     return false;
                 answers.userName = Text(value);
             } else if (key == L"windowsFolder") {
-                if (!Expect(value.is_string(), at, L"a string"))
+                if (!Expect(value.IsString(), at, L"a string"))
                     return false;
                 answers.windowsFolder = Text(value);
             } else if (key == L"windowsVersion") {
-                if (!Expect(value.is_string(), at, L"a string such as \"5.1\""))
+                if (!Expect(value.IsString(), at, L"a string such as \"5.1\""))
                     return false;
                 version = Text(value);
             } else if (key == L"administrator" || key == L"wow64" || key == L"machine64Bit" ||
                        key == L"ntFamily") {
-                if (!Expect(value.is_boolean(), at, L"true or false"))
+                if (!Expect(value.IsBoolean(), at, L"true or false"))
                     return false;
-                flag = value.get<bool>();
+                flag = value.Boolean();
                 if (key == L"administrator")
                     answers.administrator = flag;
                 else if (key == L"wow64")
@@ -263,12 +278,12 @@ class DescribedLoader {
         answers.machine64Bit = machine64Bit.value_or(wow64.value_or(false));
         answers.wow64 = wow64.value_or(answers.machine64Bit);
         if (answers.wow64 != answers.machine64Bit)
-            return Fail(Member(where, L"wow64"),
+            return Fail(Member(where, "wow64"),
                         L"must equal machine64Bit (the program is a 32-bit process)");
         if (version) {
             auto parsed = ParseVersion(*version);
             if (!parsed)
-                return Fail(Member(where, L"windowsVersion"),
+                return Fail(Member(where, "windowsVersion"),
                             L"expected \"major.minor\" such as \"5.1\"");
             parsed->ntFamily = ntFamily;
             answers.windowsVersion = parsed;
@@ -300,19 +315,19 @@ class DescribedLoader {
 
     // ---- wmi ----
 
-    bool ReadClasses(const Json& wmi, const std::wstring& where, const std::wstring& nameSpace,
+    bool ReadClasses(const JsonValue& wmi, const Where& where, const std::wstring& nameSpace,
                      DescribedWmi::Classes& classes) {
-        if (!Expect(wmi.is_object(), where, L"an object of classes"))
+        if (!Expect(wmi.IsObject(), where, L"an object of classes"))
             return false;
-        for (const auto& [classNameUtf8, objects] : MembersOf(wmi)) {
+        for (const auto& [classNameUtf8, objects] : wmi.Members()) {
             const std::wstring className = WideText(classNameUtf8);
-            const std::wstring at = Member(where, className);
+            const Where at = Member(where, classNameUtf8);
             if (!IsIdentifier(className))
                 return NotIdentifier(at, L"class");
             auto [slot, added] = classes.try_emplace(ClassKey(nameSpace, className));
             if (!added)
                 return GivenTwice(at, L"class");
-            if (!Expect(objects.is_array(), at, L"an array of objects"))
+            if (!Expect(objects.IsArray(), at, L"an array of objects"))
                 return false;
             if (!ReadEach(objects, at, slot->second, &DescribedLoader::ReadObject))
                 return false;
@@ -320,14 +335,14 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadNamespaces(const Json& namespaces, DescribedWmi::Classes& classes) {
-        const std::wstring where = L"namespaces";
-        if (!Expect(namespaces.is_object(), where, L"an object of namespaces"))
+    bool ReadNamespaces(const JsonValue& namespaces, DescribedWmi::Classes& classes) {
+        const Where where = Top("namespaces");
+        if (!Expect(namespaces.IsObject(), where, L"an object of namespaces"))
             return false;
         std::set<std::wstring> seen;
-        for (const auto& [nameUtf8, wmi] : MembersOf(namespaces)) {
+        for (const auto& [nameUtf8, wmi] : namespaces.Members()) {
             const std::wstring name = WideText(nameUtf8);
-            const std::wstring at = Member(where, name);
+            const Where at = Member(where, nameUtf8);
             if (!IsNamespacePath(name))
                 return Fail(at,
                             L"a namespace is a path of names separated by backslashes, "
@@ -353,13 +368,13 @@ class DescribedLoader {
 
     // ---- platform ----
 
-    bool ReadPlatform(const Json& platform, PlatformFacts& facts) {
-        const std::wstring where = L"platform";
-        if (!Expect(platform.is_object(), where, L"an object"))
+    bool ReadPlatform(const JsonValue& platform, PlatformFacts& facts) {
+        const Where where = Top("platform");
+        if (!Expect(platform.IsObject(), where, L"an object"))
             return false;
-        for (const auto& [keyUtf8, value] : MembersOf(platform)) {
+        for (const auto& [keyUtf8, value] : platform.Members()) {
             const std::wstring key = WideText(keyUtf8);
-            const std::wstring at = Member(where, key);
+            const Where at = Member(where, keyUtf8);
             std::wstring* fact = key == L"firmwareType"     ? &facts.firmwareType
                                  : key == L"secureBoot"     ? &facts.secureBoot
                                  : key == L"virtualization" ? &facts.virtualization
@@ -367,33 +382,33 @@ class DescribedLoader {
                                                             : nullptr;
             if (!fact)
                 return Unknown(at, L"firmwareType, secureBoot, virtualization, initSystem");
-            if (!Expect(value.is_string(), at, L"a string"))
+            if (!Expect(value.IsString(), at, L"a string"))
                 return false;
             *fact = Text(value);
         }
         if (facts.firmwareType != L"UEFI" && facts.firmwareType != L"BIOS" &&
             !facts.firmwareType.empty())
-            return Fail(Member(where, L"firmwareType"), L"expected \"UEFI\", \"BIOS\" or \"\"");
+            return Fail(Member(where, "firmwareType"), L"expected \"UEFI\", \"BIOS\" or \"\"");
         if (facts.secureBoot != L"On" && facts.secureBoot != L"Off" &&
             facts.secureBoot != L"Not supported" && !facts.secureBoot.empty())
-            return Fail(Member(where, L"secureBoot"),
+            return Fail(Member(where, "secureBoot"),
                         L"expected \"On\", \"Off\", \"Not supported\" or \"\"");
         return true;
     }
 
-    bool ReadObject(const Json& object, const std::wstring& where, WmiObject& out) {
-        if (!Expect(object.is_object(), where, L"an object of properties"))
+    bool ReadObject(const JsonValue& object, const Where& where, WmiObject& out) {
+        if (!Expect(object.IsObject(), where, L"an object of properties"))
             return false;
-        std::set<std::wstring> seen;
-        for (const auto& [nameUtf8, value] : MembersOf(object)) {
-            const std::wstring name = WideText(nameUtf8);
-            const std::wstring at = Member(where, name);
+        std::set<std::wstring> many;
+        out.properties.reserve(object.Size());
+        for (const auto& [name, value] : object.Members()) {
+            const Where at = Member(where, name);
             if (!IsIdentifier(name))
                 return NotIdentifier(at, L"property");
-            if (!seen.insert(WqlFold(name)).second)
+            if (HasProperty(out, name, many))
                 return GivenTwice(at, L"property");
-            WmiProperty property{name, {}};
-            if (value.is_array()) {
+            WmiProperty& property = out.properties.emplace_back(WmiProperty{WideText(name), {}});
+            if (value.IsArray()) {
                 std::vector<WmiValue> elements;
                 if (!ReadEach(value, at, elements, &DescribedLoader::ReadScalar))
                     return false;
@@ -401,26 +416,49 @@ class DescribedLoader {
             } else if (!ReadScalar(value, at, property.value)) {
                 return false;
             }
-            out.properties.push_back(std::move(property));
         }
         return true;
     }
 
-    bool ReadScalar(const Json& value, const std::wstring& where, WmiValue& out) {
+    // Whether the object has a property of that name, told apart as WQL does; names are
+    // identifiers, so letter case is ASCII's. A few names are searched faster than sorted;
+    // `many` holds the folded names of an object with more.
+    static bool HasProperty(const WmiObject& object, std::string_view name,
+                            std::set<std::wstring>& many) {
+        constexpr std::size_t kFew = 16;
+        const auto& read = object.properties;
+        if (read.size() < kFew)
+            return std::any_of(read.begin(), read.end(), [&](const WmiProperty& property) {
+                return std::equal(name.begin(), name.end(), property.name.begin(),
+                                  property.name.end(),
+                                  [](char a, wchar_t b) { return FoldAscii(a) == FoldAscii(b); });
+            });
+        if (many.empty())
+            for (const auto& property : read)
+                many.insert(WqlFold(property.name));
+        return !many.insert(WqlFold(WideText(name))).second;
+    }
+
+    template <typename Char>
+    static wchar_t FoldAscii(Char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<wchar_t>(c - 'A' + 'a') : static_cast<wchar_t>(c);
+    }
+
+    bool ReadScalar(const JsonValue& value, const Where& where, WmiValue& out) {
         using Kind = WmiValue::Kind;
-        if (value.is_null()) {
+        if (value.IsNull()) {
             out = WmiValue::Null();
             return true;
         }
-        if (value.is_string()) {
+        if (value.IsString()) {
             out = WmiValue::String(Text(value));
             return true;
         }
-        if (value.is_boolean()) {
-            out = WmiValue::Bool(value.get<bool>());
+        if (value.IsBoolean()) {
+            out = WmiValue::Bool(value.Boolean());
             return true;
         }
-        if (value.is_number()) {
+        if (value.IsNumber()) {
             if (!IntegerIn(value, std::numeric_limits<std::int32_t>::min(),
                            std::numeric_limits<std::int32_t>::max()))
                 return Fail(where,
@@ -429,17 +467,19 @@ class DescribedLoader {
             out = WmiValue::Integer(Kind::Int32, SignedValue(value));
             return true;
         }
-        if (value.is_array())
+        if (value.IsArray())
             return Fail(where, L"expected a single value (an array holds no arrays)");
         static const wchar_t kTypes[] = L"int16, int32, uint32, string, boolean, other, empty";
-        std::wstring type, at;
-        const Json* inner =
-            OneTyped(value, where, L"one typed value such as {\"uint32\": 4}", kTypes, type, at);
-        if (!inner)
+        const auto typed =
+            OneTyped(value, where, L"one typed value such as {\"uint32\": 4}", kTypes);
+        if (!typed)
             return false;
-        if (type == L"int16" || type == L"int32" || type == L"uint32") {
-            const bool int16 = type == L"int16";
-            const bool uint32 = type == L"uint32";
+        const std::string_view type = typed->name;
+        const JsonValue* inner = &typed->value;
+        const Where at = Member(where, type);
+        if (type == "int16" || type == "int32" || type == "uint32") {
+            const bool int16 = type == "int16";
+            const bool uint32 = type == "uint32";
             const std::int64_t low = uint32 ? 0 : int16 ? -32768 : -2147483648LL;
             const std::uint64_t high = uint32 ? 4294967295u : int16 ? 32767u : 2147483647u;
             if (!IntegerIn(*inner, low, high))
@@ -449,17 +489,17 @@ class DescribedLoader {
                                     : int16 ? Kind::Int16
                                             : Kind::Int32,
                                     SignedValue(*inner));
-        } else if (type == L"string") {
-            if (!Expect(inner->is_string(), at, L"a string"))
+        } else if (type == "string") {
+            if (!Expect(inner->IsString(), at, L"a string"))
                 return false;
             out = WmiValue::String(Text(*inner));
-        } else if (type == L"boolean") {
-            if (!Expect(inner->is_boolean(), at, L"true or false"))
+        } else if (type == "boolean") {
+            if (!Expect(inner->IsBoolean(), at, L"true or false"))
                 return false;
-            out = WmiValue::Bool(inner->get<bool>());
-        } else if (type == L"other") {
+            out = WmiValue::Bool(inner->Boolean());
+        } else if (type == "other") {
             out = WmiValue::Of(Kind::Other);
-        } else if (type == L"empty") {
+        } else if (type == "empty") {
             out = WmiValue::Of(Kind::Empty);
         } else {
             return Fail(at, std::wstring(L"unknown type (expected one of: ") + kTypes + L")");
@@ -469,13 +509,13 @@ class DescribedLoader {
 
     // ---- registry ----
 
-    bool ReadRegistry(const Json& registry, MemoryRegistry& memory) {
-        const std::wstring where = L"registry";
-        if (!Expect(registry.is_object(), where, L"an object of keys"))
+    bool ReadRegistry(const JsonValue& registry, MemoryRegistry& memory) {
+        const Where where = Top("registry");
+        if (!Expect(registry.IsObject(), where, L"an object of keys"))
             return false;
-        for (const auto& [pathUtf8, values] : MembersOf(registry)) {
+        for (const auto& [pathUtf8, values] : registry.Members()) {
             const std::wstring path = WideText(pathUtf8);
-            const std::wstring at = Member(where, path);
+            const Where at = Member(where, pathUtf8);
             const std::size_t slash = path.find(L'\\');
             const std::wstring rootName = WqlFold(path.substr(0, slash));
             const RootName* root = nullptr;
@@ -489,13 +529,13 @@ class DescribedLoader {
                             L"(or HKLM), HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS, "
                             L"HKEY_CURRENT_CONFIG");
             const std::wstring subkey = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
-            if (!Expect(values.is_object(), at, L"an object of values"))
+            if (!Expect(values.IsObject(), at, L"an object of values"))
                 return false;
             memory.PutKey(root->key, subkey);
             std::set<std::wstring> seen;
-            for (const auto& [valueNameUtf8, value] : MembersOf(values)) {
+            for (const auto& [valueNameUtf8, value] : values.Members()) {
                 const std::wstring valueName = WideText(valueNameUtf8);
-                const std::wstring valueAt = Member(at, valueName);
+                const Where valueAt = Member(at, valueNameUtf8);
                 if (!seen.insert(WqlFold(valueName)).second)
                     return GivenTwice(valueAt, L"value");
                 std::uint32_t type = kRegSz;
@@ -508,47 +548,50 @@ class DescribedLoader {
         return true;
     }
 
-    bool ReadRegistryValue(const Json& value, const std::wstring& where, std::uint32_t& type,
+    bool ReadRegistryValue(const JsonValue& value, const Where& where, std::uint32_t& type,
                            std::vector<std::uint8_t>& data) {
         static const wchar_t kTypes[] = L"dword, qword, expand, multi, binary";
-        if (value.is_string()) {
+        if (value.IsString()) {
             type = kRegSz;
             data = WideBytes(Text(value) + L'\0');
             return true;
         }
-        std::wstring name, at;
-        const Json* inner = OneTyped(
-            value, where, L"a string or one typed value such as {\"dword\": 1}", kTypes, name, at);
-        if (!inner)
+        const auto typed =
+            OneTyped(value, where, L"a string or one typed value such as {\"dword\": 1}", kTypes);
+        if (!typed)
             return false;
-        if (name == L"dword" || name == L"qword") {
-            const bool dword = name == L"dword";
+        const std::string_view name = typed->name;
+        const JsonValue* inner = &typed->value;
+        const Where at = Member(where, name);
+        if (name == "dword" || name == "qword") {
+            const bool dword = name == "dword";
             const std::uint64_t high = dword ? 0xFFFFFFFFull : 0xFFFFFFFFFFFFFFFFull;
             if (!IntegerIn(*inner, 0, high))
                 return Fail(at, L"expected an integer from 0 to " + std::to_wstring(high));
             type = dword ? kRegDword : kRegQword;
             data.resize(dword ? 4 : 8);
-            const auto number = inner->get<std::uint64_t>();
+            const auto number = static_cast<std::uint64_t>(SignedValue(*inner));
             for (std::size_t i = 0; i < data.size(); ++i)
                 data[i] = static_cast<std::uint8_t>(number >> (8 * i));
-        } else if (name == L"expand") {
-            if (!Expect(inner->is_string(), at, L"a string"))
+        } else if (name == "expand") {
+            if (!Expect(inner->IsString(), at, L"a string"))
                 return false;
             type = kRegExpandSz;
             data = WideBytes(Text(*inner) + L'\0');
-        } else if (name == L"multi") {
-            if (!Expect(inner->is_array(), at, L"an array of strings"))
+        } else if (name == "multi") {
+            if (!Expect(inner->IsArray(), at, L"an array of strings"))
                 return false;
             std::wstring joined;
-            for (std::size_t i = 0; i < inner->size(); ++i) {
-                if (!Expect((*inner)[i].is_string(), Index(at, i), L"a string"))
+            std::size_t i = 0;
+            for (const JsonValue& element : inner->Elements()) {
+                if (!Expect(element.IsString(), Index(at, i++), L"a string"))
                     return false;
-                joined += Text((*inner)[i]) + L'\0';
+                joined += Text(element) + L'\0';
             }
             type = kRegMultiSz;
             data = WideBytes(joined + L'\0');
-        } else if (name == L"binary") {
-            if (!Expect(inner->is_string(), at, L"a string of hexadecimal digit pairs") ||
+        } else if (name == "binary") {
+            if (!Expect(inner->IsString(), at, L"a string of hexadecimal digit pairs") ||
                 !Hex(Text(*inner), data))
                 return Fail(at, L"expected a string of hexadecimal digit pairs such as \"00ff\"");
             type = kRegBinary;
@@ -573,18 +616,20 @@ class DescribedLoader {
 
     // ---- services ----
 
-    bool ReadServices(const Json& services, ServiceListing& listing) {
-        std::wstring where = L"services";
-        const Json* list = &services;
-        if (services.is_object()) {
-            list = nullptr;
-            for (const auto& [keyUtf8, value] : MembersOf(services)) {
+    bool ReadServices(const JsonValue& services, ServiceListing& listing) {
+        const Where top = Top("services");
+        const Where listed = Member(top, "list");
+        const Where* where = &top;
+        std::optional<JsonValue> list = services;
+        if (services.IsObject()) {
+            list.reset();
+            for (const auto& [keyUtf8, value] : services.Members()) {
                 const std::wstring key = WideText(keyUtf8);
-                const std::wstring at = Member(where, key);
+                const Where at = Member(top, keyUtf8);
                 if (key == L"list") {
-                    list = &value;
+                    list = value;
                 } else if (key == L"failure") {
-                    if (!Expect(value.is_string(), at, L"\"open\", \"list\" or \"close\""))
+                    if (!Expect(value.IsString(), at, L"\"open\", \"list\" or \"close\""))
                         return false;
                     if (Text(value) == L"open")
                         listing.failure = ServiceListing::Failure::Open;
@@ -606,52 +651,54 @@ class DescribedLoader {
             }
             if (!list)
                 return true;
-            where = Member(where, L"list");
+            where = &listed;
         }
-        if (!Expect(list->is_array(), where,
+        if (!Expect(list->IsArray(), *where,
                     L"an array of services, or an object with list, failure and error"))
             return false;
         std::set<std::wstring> names;
-        for (std::size_t i = 0; i < list->size(); ++i) {
+        std::size_t i = 0;
+        for (const JsonValue& item : list->Elements()) {
+            const Where at = Index(*where, i++);
             ServiceEntry entry;
-            if (!ReadService((*list)[i], Index(where, i), entry))
+            if (!ReadService(item, at, entry))
                 return false;
             if (!names.insert(WqlFold(entry.serviceName)).second)
-                return Fail(Member(Index(where, i), L"name"),
+                return Fail(Member(at, "name"),
                             L"the service is listed twice (service names ignore letter case)");
             listing.services.push_back(std::move(entry));
         }
         return true;
     }
 
-    bool ReadService(const Json& service, const std::wstring& where, ServiceEntry& entry) {
-        if (!Expect(service.is_object(), where, L"an object with name, displayName, status"))
+    bool ReadService(const JsonValue& service, const Where& where, ServiceEntry& entry) {
+        if (!Expect(service.IsObject(), where, L"an object with name, displayName, status"))
             return false;
         bool hasName = false, hasDisplayName = false, hasStatus = false;
-        for (const auto& [keyUtf8, value] : MembersOf(service)) {
+        for (const auto& [keyUtf8, value] : service.Members()) {
             const std::wstring key = WideText(keyUtf8);
-            const std::wstring at = Member(where, key);
+            const Where at = Member(where, keyUtf8);
             if (key == L"name" || key == L"displayName") {
-                if (!Expect(value.is_string(), at, L"a string"))
+                if (!Expect(value.IsString(), at, L"a string"))
                     return false;
                 (key == L"name" ? entry.serviceName : entry.displayName) = Text(value);
                 (key == L"name" ? hasName : hasDisplayName) = true;
             } else if (key == L"status") {
-                if (!value.is_array() || value.size() != 7)
+                if (!value.IsArray() || value.Size() != 7)
                     return Fail(at,
                                 L"expected an array of the seven status numbers: type, "
                                 L"state, controls accepted, Win32 exit code, "
                                 L"service-specific exit code, check point, wait hint");
-                for (std::size_t n = 0; n < 7; ++n) {
-                    const Json& number = value[n];
+                std::size_t n = 0;
+                for (const JsonValue& number : value.Elements()) {
                     if (!IntegerIn(number, std::numeric_limits<std::int32_t>::min(),
                                    std::numeric_limits<std::uint32_t>::max()))
                         return Fail(Index(at, n), L"expected a 32-bit integer");
-                    entry.status[n] = static_cast<std::uint32_t>(SignedValue(number));
+                    entry.status[n++] = static_cast<std::uint32_t>(SignedValue(number));
                 }
                 hasStatus = true;
             } else if (key == L"startMode") {
-                if (!Expect(value.is_string(), at, L"a string"))
+                if (!Expect(value.IsString(), at, L"a string"))
                     return false;
                 entry.startMode = Text(value);
             } else {
@@ -682,14 +729,14 @@ std::optional<DescribedMachine> DescribedMachine::FromText(std::string_view json
                                                            const std::wstring& name,
                                                            std::wstring& error, Host& running) {
     described::JsonError syntax;
-    const std::optional<Json> document = described::ParseJson(json, syntax);
+    const std::optional<described::JsonDocument> document = described::ParseJson(json, syntax);
     if (!document) {
         error = name + L": line " + std::to_wstring(syntax.line) + L", column " +
                 std::to_wstring(syntax.column) + L": " + syntax.message;
         return std::nullopt;
     }
     DescribedLoader loader(name, running);
-    auto machine = loader.Load(*document);
+    auto machine = loader.Load(document->Root());
     error = machine ? std::wstring() : std::move(loader.error());
     return machine;
 }

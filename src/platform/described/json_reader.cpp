@@ -1,15 +1,20 @@
 #include "platform/described/json_reader.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "util/utf.h"
 
 namespace platform::described {
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 // Deep enough for any description, shallow enough for the stack of whoever walks the values.
 constexpr std::size_t kMaxDepth = 200;
@@ -56,36 +61,44 @@ std::wstring Reason(const Json::exception& fault) {
     return Utf8ToWide(text.substr(0, text.find("; last read: ")));
 }
 
+}  // namespace
+
 // Builds the document from the library's events, refusing what the library allows and a
-// description does not. Members are kept in file order.
+// description does not.
 class DocumentBuilder final : public nlohmann::json_sax<Json> {
   public:
-    explicit DocumentBuilder(const std::size_t& taken) : taken_(taken) {}
+    DocumentBuilder(const std::size_t& taken, std::size_t textSize) : taken_(taken) {
+        // The text of the strings is never longer than the document.
+        document_.text_.reserve(textSize);
+    }
 
-    bool null() override { return Place(nullptr); }
-    bool boolean(bool value) override { return Place(value); }
-    bool number_integer(number_integer_t value) override { return Place(value); }
-    bool number_unsigned(number_unsigned_t value) override { return Place(value); }
-    bool number_float(number_float_t value, const string_t&) override { return Place(value); }
-    bool string(string_t& value) override { return Place(std::move(value)); }
+    bool null() override { return Put(Of(Kind::Null)); }
+    bool boolean(bool value) override { return Put(With(Kind::Boolean, &Node::boolean, value)); }
+    bool number_integer(number_integer_t value) override {
+        return Put(With(Kind::Integer, &Node::integer, value));
+    }
+    bool number_unsigned(number_unsigned_t value) override {
+        return Put(With(Kind::Unsigned, &Node::number, value));
+    }
+    bool number_float(number_float_t value, const string_t&) override {
+        return Put(With(Kind::Float, &Node::real, value));
+    }
+    bool string(string_t& value) override { return Put(Text(value)); }
     // Only binary formats have binary values.
     bool binary(binary_t&) override { return false; }
 
-    bool start_object(std::size_t) override { return Open(Json::object()); }
-    bool start_array(std::size_t) override { return Open(Json::array()); }
+    bool start_object(std::size_t) override { return Open(Kind::Object); }
+    bool start_array(std::size_t) override { return Open(Kind::Array); }
     bool end_object() override { return Close(); }
     bool end_array() override { return Close(); }
 
     // Where the library is after a name: its closing quote.
     bool key(string_t& name) override {
-        Frame& frame = frames_.back();
-        if (!frame.names.insert(name).second) {
+        if (Named(name)) {
             fault_ = JsonFault{LastTaken(), L"duplicate member name \"" + WideText(name) + L"\""};
             return false;
         }
-        // Known to be new: straight to the end, past the map's linear search for the name.
-        auto& members = frame.value->get_ref<Json::object_t&>();
-        static_cast<Json::object_t::Container&>(members).emplace_back(std::move(name), nullptr);
+        document_.nodes_.push_back(Text(name));
         return true;
     }
 
@@ -96,59 +109,92 @@ class DocumentBuilder final : public nlohmann::json_sax<Json> {
         return false;
     }
 
-    Json TakeDocument() { return std::move(root_); }
+    JsonDocument TakeDocument() { return std::move(document_); }
     JsonFault fault() const { return fault_.value_or(JsonFault{LastTaken(), L"not valid JSON"}); }
 
   private:
-    struct Frame {
-        Json* value;
-        std::unordered_set<std::string> names;
+    using Kind = JsonValue::Kind;
+    using Node = JsonDocument::Node;
+
+    struct Level {
+        std::size_t at;                         // of the container's node
+        std::unordered_set<std::string> names;  // of a large object only
     };
 
     std::size_t LastTaken() const { return taken_ > 0 ? taken_ - 1 : 0; }
 
-    // Where the value goes: the document, the end of an array or the member just named;
-    // nothing past the depth limit. Containers being filled are last in theirs, so the place
-    // stays valid while they are.
-    Json* Put(Json value) {
-        if (frames_.size() > kMaxDepth) {
-            fault_ = JsonFault{LastTaken(), L"nesting deeper than 200 levels"};
-            return nullptr;
-        }
-        if (frames_.empty()) {
-            root_ = std::move(value);
-            return &root_;
-        }
-        Json& container = *frames_.back().value;
-        if (container.is_array()) {
-            auto& elements = container.get_ref<Json::array_t&>();
-            elements.push_back(std::move(value));
-            return &elements.back();
-        }
-        Json& member = container.get_ref<Json::object_t&>().back().second;
-        member = std::move(value);
-        return &member;
+    static Node Of(Kind kind) {
+        Node node;
+        node.kind = kind;
+        return node;
     }
 
-    bool Place(Json value) { return Put(std::move(value)) != nullptr; }
+    template <typename Field>
+    static Node With(Kind kind, Field Node::*field, Field value) {
+        Node node = Of(kind);
+        node.*field = value;
+        return node;
+    }
 
-    bool Open(Json empty) {
-        Json* container = Put(std::move(empty));
-        if (container)
-            frames_.push_back(Frame{container, {}});
-        return container != nullptr;
+    Node Text(const std::string& value) {
+        Node node = With(Kind::String, &Node::offset, document_.text_.size());
+        node.size = value.size();
+        document_.text_ += value;
+        return node;
+    }
+
+    // Adds the value at the end of the open container; nothing past the depth limit.
+    bool Put(const Node& node) {
+        if (open_.size() > kMaxDepth) {
+            fault_ = JsonFault{LastTaken(), L"nesting deeper than 200 levels"};
+            return false;
+        }
+        if (!open_.empty())
+            ++document_.nodes_[open_.back().at].size;
+        document_.nodes_.push_back(node);
+        return true;
+    }
+
+    // Whether the open object already has a member of that name. A search through a few
+    // names beats hashing them.
+    bool Named(const std::string& name) {
+        constexpr std::size_t kScanned = 16;
+        Level& level = open_.back();
+        // Its members so far, each complete.
+        const JsonValue::Range<JsonMember> members{{&document_, level.at + 1},
+                                                   {&document_, document_.nodes_.size()}};
+        if (document_.nodes_[level.at].size < kScanned) {
+            for (const auto& member : members)
+                if (member.name == name)
+                    return true;
+            return false;
+        }
+        if (level.names.empty())
+            for (const auto& member : members)
+                level.names.emplace(member.name);
+        return !level.names.insert(name).second;
+    }
+
+    bool Open(Kind kind) {
+        if (!Put(Of(kind)))
+            return false;
+        open_.push_back(Level{document_.nodes_.size() - 1, {}});
+        return true;
     }
 
     bool Close() {
-        frames_.pop_back();
+        document_.nodes_[open_.back().at].end = document_.nodes_.size();
+        open_.pop_back();
         return true;
     }
 
     const std::size_t& taken_;
-    std::vector<Frame> frames_;
-    Json root_;
+    std::vector<Level> open_;
+    JsonDocument document_;
     std::optional<JsonFault> fault_;
 };
+
+namespace {
 
 std::size_t ByteOrderMark(std::string_view text) {
     return text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
@@ -172,9 +218,9 @@ void Locate(std::string_view text, std::size_t offset, JsonError& error) {
 
 }  // namespace
 
-std::optional<Json> ParseJson(std::string_view utf8, JsonError& error) {
+std::optional<JsonDocument> ParseJson(std::string_view utf8, JsonError& error) {
     std::size_t taken = 0;
-    DocumentBuilder builder(taken);
+    DocumentBuilder builder(taken, utf8.size());
     const CountingIterator first(utf8.data(), &taken);
     const CountingIterator last(utf8.data() + utf8.size(), &taken);
     // With a SAX handler the library reports through parse_error instead of throwing.
@@ -194,6 +240,10 @@ std::optional<Json> ParseJson(std::string_view utf8, JsonError& error) {
 }
 
 std::wstring WideText(std::string_view utf8) {
+    // Names and most values are ASCII, which widens byte by byte.
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::wstring(utf8.begin(), utf8.end());
     std::wstring text;
     for (;;) {
         const std::size_t nul = utf8.find('\0');
