@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -151,19 +152,31 @@ RegError MemoryRegistry::NodeFor(RegKey key, std::uint32_t right, Node*& node) c
     return node ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-// Filling puts the values of one key in a row; nodes are never freed while the registry
-// lives, so the last key found serves again.
+// Filling puts the values of one key in a row, and one key after another under the same
+// parent (a program per Uninstall subkey); nodes are never freed while the registry lives, so
+// the last key found serves again, and so does its parent for the next sibling.
 MemoryRegistry::Node* MemoryRegistry::PhysicalPath(RegKey root, const std::wstring& path) {
     if (lastFilled_ && lastFilledRoot_ == root && lastFilledPath_ == path)
         return lastFilled_;
-    Node* node = Root(root);
-    if (!node)
-        return nullptr;
-    for (const auto& part : PathParts(path))
-        node = node->AddChild(part);
+    const std::size_t slash = path.rfind(L'\\');
+    const bool hasLeaf = slash != std::wstring::npos && slash + 1 < path.size();
+    Node* parent = nullptr;
+    if (hasLeaf && lastParent_ && lastFilledRoot_ == root &&
+        std::wstring_view(path).substr(0, slash) == lastParentPath_) {
+        parent = lastParent_;
+    } else {
+        parent = Root(root);
+        if (!parent)
+            return nullptr;
+        for (const auto& part : PathParts(hasLeaf ? path.substr(0, slash) : path))
+            parent = parent->AddChild(part);
+    }
+    Node* node = hasLeaf ? parent->AddChild(path.substr(slash + 1)) : parent;
     lastFilled_ = node;
     lastFilledRoot_ = root;
     lastFilledPath_ = path;
+    lastParent_ = hasLeaf ? parent : nullptr;
+    lastParentPath_.assign(path, 0, hasLeaf ? slash : 0);
     return node;
 }
 

@@ -72,6 +72,8 @@ class MemoryRegistry : public Registry {
     Node* lastFilled_ = nullptr;
     RegKey lastFilledRoot_ = 0;
     std::wstring lastFilledPath_;
+    Node* lastParent_ = nullptr;  // of lastFilled_, at lastParentPath_ (without the leaf)
+    std::wstring lastParentPath_;
     std::map<RegKey, std::unique_ptr<Node>> roots_;
     std::map<RegKey, Handle> handles_;
     RegKey nextHandle_ = 0x1000;

@@ -18,6 +18,11 @@ bool IsForbiddenControl(wchar_t c) {
 std::wstring HtmlText(const std::wstring& text) {
     std::wstring out;
     out.reserve(text.size());
+    AppendHtmlText(out, text);
+    return out;
+}
+
+void AppendHtmlText(std::wstring& out, const std::wstring& text) {
     for (wchar_t c : text) {
         if (const wchar_t* reference = FindEscape(kReferences, static_cast<char32_t>(c))) {
             out += reference;
@@ -25,5 +30,4 @@ std::wstring HtmlText(const std::wstring& text) {
             out += IsForbiddenControl(c) ? L'\uFFFD' : c;
         }
     }
-    return out;
 }

@@ -12,3 +12,5 @@
 // carriage return becomes "&#13;": the parser turns every raw one into a line feed, and only
 // the reference keeps it in the value.
 std::wstring HtmlText(const std::wstring& text);
+// The same, appended to `out`.
+void AppendHtmlText(std::wstring& out, const std::wstring& text);

@@ -64,6 +64,8 @@ class CInventoryReport {
 
     // Table rows: an even index gives the highlighted row class, an odd one the plain class.
     static std::wstring FormatSpanRow(const std::wstring& text, int index);
+    // The same row, appended to a list.
+    static void AppendSpanRow(std::wstring& list, std::wstring_view text, int index);
     static std::wstring FormatLabelRow(const std::wstring& label, const std::wstring& value,
                                        int index);
 

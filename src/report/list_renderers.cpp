@@ -1,6 +1,8 @@
 // The list sections: one renderer per query, each replacing its list and count whole.
 #include <algorithm>
+#include <array>
 #include <set>
+#include <string_view>
 #include <utility>
 
 #include "report/html_text.h"
@@ -27,8 +29,8 @@ void ListFieldRows(const std::vector<SessionItem>& items, const wchar_t* name, s
     int row = 0;
     for (const SessionItem& item : items) {
         if (HasText(item, name))
-            rows += CInventoryReport::FormatSpanRow(
-                describe ? describe(item) : HtmlText(FieldText(item, name)), row++);
+            CInventoryReport::AppendSpanRow(
+                rows, describe ? describe(item) : HtmlText(*FindField(item, name)), row++);
     }
     list = rows;
     count = IntToText(row);
@@ -79,32 +81,46 @@ std::wstring SortedComponentRows(std::vector<ComponentText> texts) {
     std::wstring list;
     int row = 0;
     for (const ComponentText& text : texts)
-        list += CInventoryReport::FormatSpanRow(text.html, row++);
+        CInventoryReport::AppendSpanRow(list, text.html, row++);
     return list;
 }
 
 // What makes two uninstall entries the same program. An entry without a name is never shown,
-// so whether such entries merge does not matter.
-std::vector<std::wstring> ProgramIdentity(const SessionItem& item) {
-    return {FieldText(item, L"DisplayName"), FieldText(item, L"DisplayVersion"),
-            FieldText(item, L"Publisher"), FieldText(item, L"UserName"),
-            FieldText(item, L"PackageSource")};
+// so whether such entries merge does not matter. Views of the items' own texts.
+using ProgramIdentity = std::array<std::wstring_view, 5>;
+
+ProgramIdentity IdentityOf(const SessionItem& item) {
+    ProgramIdentity identity;
+    std::size_t i = 0;
+    for (const wchar_t* field :
+         {L"DisplayName", L"DisplayVersion", L"Publisher", L"UserName", L"PackageSource"}) {
+        const std::wstring* text = FindField(item, field);
+        identity[i++] = text ? std::wstring_view(*text) : std::wstring_view();
+    }
+    return identity;
 }
 
 }  // namespace
 
 std::wstring EncodeSearchText(const std::wstring& text) {
-    static const std::pair<const wchar_t*, const wchar_t*> kReplacements[] = {
-        {L"%", L"%25"}, {L";", L"%3B"}, {L"?", L"%3F"},  {L"/", L"%2F"}, {L":", L"%3A"},
-        {L"#", L"%23"}, {L"&", L"%26"}, {L"=", L"%3D"},  {L"+", L"%2B"}, {L"$", L"%24"},
-        {L",", L"%2C"}, {L"<", L"%3C"}, {L">", L"%3E"},  {L"~", L"%7E"}, {L"{", L"%7B"},
-        {L"}", L"%7D"}, {L"|", L"%7C"}, {L"\\", L"%5C"}, {L"^", L"%5E"}, {L"`", L"%60"},
-        {L"[", L"%5B"}, {L"]", L"%5D"}, {L"\"", L"%22"}, {L"'", L"%27"}, {L"@", L"%40"},
-        {L" ", L"+"},
+    // No replacement holds a character that another one replaces ("%" and "+" are taken
+    // before any replacement makes them), so one pass gives what replacing each in turn would.
+    static constexpr CharEscape kReplacements[] = {
+        {U'%', L"%25"}, {U';', L"%3B"}, {U'?', L"%3F"},  {U'/', L"%2F"},  {U':', L"%3A"},
+        {U'#', L"%23"}, {U'&', L"%26"}, {U'=', L"%3D"},  {U'+', L"%2B"},  {U'$', L"%24"},
+        {U',', L"%2C"}, {U'<', L"%3C"}, {U'>', L"%3E"},  {U'~', L"%7E"},  {U'{', L"%7B"},
+        {U'}', L"%7D"}, {U'|', L"%7C"}, {U'\\', L"%5C"}, {U'^', L"%5E"},  {U'`', L"%60"},
+        {U'[', L"%5B"}, {U']', L"%5D"}, {U'"', L"%22"},  {U'\'', L"%27"}, {U'@', L"%40"},
+        {U' ', L"+"},
     };
-    std::wstring encoded = text;
-    for (const auto& [find, replacement] : kReplacements)
-        ReplaceAll(encoded, find, replacement);
+    std::wstring encoded;
+    encoded.reserve(text.size());
+    for (wchar_t c : text) {
+        if (const wchar_t* replacement = FindEscape(kReplacements, static_cast<char32_t>(c)))
+            encoded += replacement;
+        else
+            encoded += c;
+    }
     return encoded;
 }
 
@@ -118,7 +134,7 @@ void CInventoryReport::RenderProcess(const std::vector<SessionItem>& items) {
         std::wstring text = HtmlText(*name);
         if (HasText(item, L"CommandLine"))
             text += L" (" + HtmlText(FieldText(item, L"CommandLine")) + L")";
-        list += FormatSpanRow(text, rows++);
+        AppendSpanRow(list, text, rows++);
     }
     m_processList = list;
     m_processCount = IntToText(rows);
@@ -208,7 +224,7 @@ void CInventoryReport::RenderQuickFixEngineering(const std::vector<SessionItem>&
                     L"\" target=\"_blank\" title=\"Microsoft Support\"><img src=\"" +
                     m_inventoryFilesPath + L"externalLink.png\" border=\"0\"></a>";
         }
-        list += FormatSpanRow(text, rows++);
+        AppendSpanRow(list, text, rows++);
     }
     m_patchList = list;
     m_patchCount = IntToText(rows);
@@ -220,10 +236,10 @@ void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& i
     std::vector<std::pair<std::u16string, const SessionItem*>> sorted;
     sorted.reserve(items32.size() + items64.size() + itemsOfUsers.size());
     // A program registered in both registry views is one program.
-    std::set<std::vector<std::wstring>> seen;
+    std::set<ProgramIdentity> seen;
     for (const auto* list : {&items32, &items64, &itemsOfUsers}) {
         for (const SessionItem& item : *list) {
-            if (!seen.insert(ProgramIdentity(item)).second)
+            if (!seen.insert(IdentityOf(item)).second)
                 continue;
             sorted.emplace_back(ToUtf16(ToLower(FieldText(item, L"DisplayName"))), &item);
         }
@@ -236,26 +252,39 @@ void CInventoryReport::RenderInstalledPrograms(const std::vector<SessionItem>& i
     const std::wstring icon =
         L"<img src=\"" + m_inventoryFilesPath + L"externalLink.png\" border=\"0\"></a>";
     std::wstring list;
+    std::wstring text;  // one row's, its buffer kept from row to row
     int rows = 0;
     for (const auto& [key, item] : sorted) {
         if (!HasText(*item, L"DisplayName"))
             continue;
-        const std::wstring name = FieldText(*item, L"DisplayName");
-        std::wstring text = HtmlText(name);
-        if (HasText(*item, L"DisplayVersion"))
-            text += L" (" + HtmlText(FieldText(*item, L"DisplayVersion")) + L")";
+        const std::wstring& name = *FindField(*item, L"DisplayName");
+        text.clear();
+        AppendHtmlText(text, name);
+        if (HasText(*item, L"DisplayVersion")) {
+            text += L" (";
+            AppendHtmlText(text, *FindField(*item, L"DisplayVersion"));
+            text += L")";
+        }
         text += PackageSourceText(*item);
-        if (HasText(*item, L"UserName"))
-            text += L" [for user " + HtmlText(FieldText(*item, L"UserName")) + L"]";
+        if (HasText(*item, L"UserName")) {
+            text += L" [for user ";
+            AppendHtmlText(text, *FindField(*item, L"UserName"));
+            text += L"]";
+        }
         // The encoded query holds no character that is special in an attribute.
         const std::wstring q = EncodeSearchText(name);
-        text += L"<a href=\"" + webSearch + q +
-                L"+support&amp;btnI=745\" target=\"_blank\" title=\"Google Search\">" + icon;
-        text += L"<a href=\"" + softwareSearch + q +
-                L"&amp;sa.x=8&amp;sa.y=15&amp;sa=Submit\" target=\"_blank\" "
-                L"title=\"Quillet Search\">" +
-                icon;
-        list += FormatSpanRow(text, rows++);
+        text += L"<a href=\"";
+        text += webSearch;
+        text += q;
+        text += L"+support&amp;btnI=745\" target=\"_blank\" title=\"Google Search\">";
+        text += icon;
+        text += L"<a href=\"";
+        text += softwareSearch;
+        text += q;
+        text +=
+            L"&amp;sa.x=8&amp;sa.y=15&amp;sa=Submit\" target=\"_blank\" title=\"Quillet Search\">";
+        text += icon;
+        AppendSpanRow(list, text, rows++);
     }
     m_installedProgramsList = list;
     m_installedProgramsCount = IntToText(rows);

@@ -210,7 +210,7 @@ void AppendReportLine(std::string& report, std::string_view line) {
     }
 }
 
-std::wstring RowStart(int index) {
+const wchar_t* RowStart(int index) {
     return index % 2 == 0 ? L"<tr class=\"rowHighlightData\">" : L"<tr class=\"rowData\">";
 }
 
@@ -257,13 +257,21 @@ void CInventoryReport::Open(const std::wstring& templatePath, const std::wstring
 }
 
 std::wstring CInventoryReport::FormatSpanRow(const std::wstring& text, int index) {
-    return RowStart(index) + L"<td width=\"1%\">&nbsp;&nbsp;</td><td colspan=\"2\">" + text +
-           L"</td></tr>\n";
+    std::wstring row;
+    AppendSpanRow(row, text, index);
+    return row;
+}
+
+void CInventoryReport::AppendSpanRow(std::wstring& list, std::wstring_view text, int index) {
+    list += RowStart(index);
+    list += L"<td width=\"1%\">&nbsp;&nbsp;</td><td colspan=\"2\">";
+    list += text;
+    list += L"</td></tr>\n";
 }
 
 std::wstring CInventoryReport::FormatLabelRow(const std::wstring& label, const std::wstring& value,
                                               int index) {
-    return RowStart(index) +
+    return std::wstring(RowStart(index)) +
            L"<td width=\"1%\">&nbsp;&nbsp;</td><td style=\"width: 150px; min-width: 100px;\">" +
            label + L"</td><td>" + value + L"</td></tr>\n";
 }

@@ -1,5 +1,6 @@
 #include "util/utf.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <type_traits>
 
@@ -131,8 +132,24 @@ Out Convert(std::basic_string_view<In> text, Next next, Append append) {
     text = UpToNul(text);
     Out out;
     out.reserve(text.size());
+    using Unit = std::make_unsigned_t<In>;
     for (std::size_t i = 0; i < text.size();) {
-        append(out, next(text, i));
+        // Most text is runs of ASCII, the same unit in every form: those are copied whole
+        // rather than decoded and appended one code point at a time (a report is megabytes).
+        std::size_t end = i;
+        while (end < text.size() && static_cast<Unit>(text[end]) < 0x80) {
+            ++end;
+        }
+        if (end == i) {
+            append(out, next(text, i));
+            continue;
+        }
+        const std::size_t at = out.size();
+        out.resize(at + (end - i));
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(i),
+                  text.begin() + static_cast<std::ptrdiff_t>(end),
+                  out.begin() + static_cast<std::ptrdiff_t>(at));
+        i = end;
     }
     return out;
 }

@@ -154,6 +154,61 @@ TEST_F(FileWrites, SupportFilesGoOnlyIntoAFolderOfOurOwn) {
     }
 }
 
+// A support file already in place is kept (a run rewrites none of the same files), but only
+// when a rewrite would leave exactly it: anything else under the name is replaced.
+TEST_F(FileWrites, SupportFilesInPlaceAreKeptOnlyWhenPrivateAndTheSame) {
+    const std::string css = "body {}";
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path& at, const fs::path& victim)> plant;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"the same file", [&](const fs::path& at, const fs::path&) { Write(at, css); }, true},
+        {"other bytes of the same size",
+         [](const fs::path& at, const fs::path&) { Write(at, "body {;"); }, false},
+        {"the same bytes, readable by others",
+         [&](const fs::path& at, const fs::path&) {
+             Write(at, css);
+             fs::permissions(at, fs::perms::others_read, fs::perm_options::add);
+         },
+         false},
+        {"a link to the same bytes",
+         [&](const fs::path& at, const fs::path& victim) {
+             Write(victim, css);
+             fs::create_symlink(victim, at);
+         },
+         false},
+        {"a second name of the same bytes",
+         [&](const fs::path& at, const fs::path& victim) {
+             Write(victim, css);
+             fs::create_hard_link(victim, at);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder out;
+        const fs::path folder = out.path() / "inventory_files";
+        fs::create_directory(folder, out.path());
+        fs::permissions(folder, fs::perms::owner_all);
+        const fs::path file = folder / "common.css";
+        const mode_t mask = ::umask(077);
+        c.plant(file, Here("victim"));
+        ::umask(mask);
+        const ino_t before = Status(file).st_ino;
+        ASSERT_EQ(L"",
+                  WriteIntoOwnSubfolder(out.Slashed(), L"inventory_files", {{L"common.css", css}}));
+        const struct stat status = Status(file);
+        EXPECT_TRUE(S_ISREG(status.st_mode));
+        EXPECT_EQ(0600u, status.st_mode & 07777);
+        EXPECT_EQ(1u, status.st_nlink);
+        EXPECT_EQ(css, Read(file));
+        EXPECT_EQ(c.kept, status.st_ino == before);
+        fs::remove(Here("victim"));
+    }
+}
+
 // The data folder: it must be this user's alone, or the run does not use it.
 TEST_F(FileWrites, PrivateFolderIsMadeOrRefused) {
     std::vector<FolderCase> cases = FolderCases();

@@ -237,4 +237,42 @@ TEST(MemoryRegistry, ProcessViewFollowsTheLayout) {
     EXPECT_EQ(kErrorFileNotFound, native.OpenKey(kLocalMachine, L"Software\\Zeph", kKeyRead, &key));
 }
 
+// Filling remembers the key and the parent it filled last: whatever the order of the paths,
+// each value lands in the key its whole path names, and a key is made once.
+TEST(MemoryRegistry, FillingPutsEachValueUnderItsWholePath) {
+    struct Put {
+        const wchar_t* path;
+        const wchar_t* value;
+    };
+    const Put puts[] = {
+        {L"A\\P1", L"1"}, {L"A\\P2", L"2"},    {L"A\\P2\\Deep", L"3"}, {L"A\\P3", L"4"},
+        {L"a\\p1", L"5"}, {L"B\\P1", L"6"},    {L"A\\\\P4", L"7"},     {L"A\\P4\\", L"8"},
+        {L"A", L"9"},     {L"\\A\\P5", L"10"},
+    };
+    MemoryRegistry registry;
+    for (const Put& put : puts)
+        registry.PutString(kCurrentUser, put.path, put.value, put.value);
+    for (const Put& put : puts) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(put.path)));
+        RegKey key = 0;
+        ASSERT_EQ(kErrorSuccess, registry.OpenKey(kCurrentUser, put.path, kKeyRead, &key));
+        std::uint32_t bytes = 0;
+        EXPECT_EQ(kErrorSuccess, registry.QueryValue(key, put.value, nullptr, nullptr, &bytes));
+        registry.CloseKey(key);
+    }
+    const std::pair<const wchar_t*, std::uint32_t> subkeys[] = {
+        {L"", 2}, {L"A", 5}, {L"A\\P1", 0}, {L"A\\P2", 1}, {L"B", 1}};
+    for (const auto& [path, count] : subkeys) {
+        RegKey key = 0;
+        ASSERT_EQ(kErrorSuccess, registry.OpenKey(kCurrentUser, path, kKeyRead, &key));
+        std::uint32_t listed = 0;
+        wchar_t name[16];
+        for (std::uint32_t length = 16;
+             registry.EnumKey(key, listed, name, &length) == kErrorSuccess; length = 16)
+            ++listed;
+        EXPECT_EQ(count, listed) << path;
+        registry.CloseKey(key);
+    }
+}
+
 }  // namespace

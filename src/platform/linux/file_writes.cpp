@@ -57,9 +57,13 @@ std::wstring WriteIntoOwnSubfolder(const std::wstring& parent, const std::wstrin
     const UniqueFd inner = posix::OpenOwnFolderAt(outer.get(), WideToUtf8(name), problem);
     if (!inner)
         return posix::DescribeProblem(problem);
-    for (const NamedBytes& file : files)
-        if (!posix::WriteReplacingAt(inner.get(), WideToUtf8(file.name), file.bytes))
+    // Every run writes the same files: one already in place is left as it is.
+    for (const NamedBytes& file : files) {
+        const std::string utf8 = WideToUtf8(file.name);
+        if (!posix::HoldsAt(inner.get(), utf8, file.bytes) &&
+            !posix::WriteReplacingAt(inner.get(), utf8, file.bytes))
             return L"could not take '" + file.name + L"'";
+    }
     return {};
 }
 

@@ -132,4 +132,25 @@ bool WriteReplacingAt(int folder, const std::string& name, std::string_view byte
     return false;
 }
 
+bool HoldsAt(int folder, const std::string& name, std::string_view bytes) {
+    const UniqueFd file(
+        ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_uid != ::geteuid() || (status.st_mode & 07777) != 0600 || status.st_nlink != 1 ||
+        static_cast<std::size_t>(status.st_size) != bytes.size())
+        return false;
+    std::string held(bytes.size(), '\0');
+    std::size_t got = 0;
+    while (got < held.size()) {
+        const ssize_t read = ::read(file.get(), held.data() + got, held.size() - got);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            return false;
+        got += static_cast<std::size_t>(read);
+    }
+    return held == bytes;
+}
+
 }  // namespace platform::posix

@@ -49,4 +49,8 @@ UniqueFd OpenOwnFolderAt(int parent, const std::string& name, FolderProblem& pro
 // or followed; a folder there makes the write fail. The file is 0600.
 bool WriteReplacingAt(int folder, const std::string& name, std::string_view bytes);
 
+// `name` inside the folder is already what WriteReplacingAt would leave there: this user's
+// private regular file (0600, one link, not a link itself) holding exactly these bytes.
+bool HoldsAt(int folder, const std::string& name, std::string_view bytes);
+
 }  // namespace platform::posix

@@ -9,7 +9,9 @@
 #include <climits>
 #include <cstdlib>
 #include <future>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/linux/live/devices/hwdb_names.h"
 #include "platform/linux/live/firmware/hypervisor.h"
@@ -52,6 +54,39 @@ struct OwnAccount {
     std::vector<char> buffer = std::vector<char>(16384);
     passwd entry{};
     passwd* found = nullptr;
+};
+
+// The printing library takes milliseconds to load and its scheduler as long as it likes to
+// answer (within its limits): asked on a thread of its own as soon as a run begins, the
+// answer is mostly there by the time the printers are listed. Each answer serves once.
+class PrinterAnswers {
+  public:
+    void Begin() {
+        const std::lock_guard lock(mutex_);
+        BeginLocked();
+    }
+
+    std::vector<PrinterDestination> Take() {
+        std::shared_future<std::vector<PrinterDestination>> answer;
+        {
+            const std::lock_guard lock(mutex_);
+            BeginLocked();
+            answer = std::exchange(pending_, {});
+        }
+        return answer.get();
+    }
+
+  private:
+    void BeginLocked() {
+        if (pending_.valid())
+            return;
+        std::packaged_task<std::vector<PrinterDestination>()> ask(live::PrintDestinations);
+        pending_ = ask.get_future().share();
+        std::thread(std::move(ask)).detach();
+    }
+
+    std::mutex mutex_;
+    std::shared_future<std::vector<PrinterDestination>> pending_;
 };
 
 class Live final : public SystemCalls {
@@ -107,9 +142,8 @@ class Live final : public SystemCalls {
         return HwdbName(ids);
     }
 
-    std::vector<PrinterDestination> PrintDestinations() const override {
-        return live::PrintDestinations();
-    }
+    std::vector<PrinterDestination> PrintDestinations() const override { return printers_.Take(); }
+    void BeginPrintDestinations() const override { printers_.Begin(); }
 
     std::optional<SystemdServices> RunningServices(const SystemRoot& root) const override {
         return ListSystemdServices(root);
@@ -136,6 +170,9 @@ class Live final : public SystemCalls {
         user.configDirs = Environment("XDG_CONFIG_DIRS");
         return user;
     }
+
+  private:
+    mutable PrinterAnswers printers_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/linux/live/live_wmi.h"
 
 #include "platform/linux/live/classes.h"
+#include "platform/linux/live/system_calls.h"
 #include "platform/wql.h"
 
 namespace platform::live {
@@ -12,7 +13,8 @@ std::map<std::wstring, ClassProvider> CatalogueClasses() {
         {L"Win32_OperatingSystem", OperatingSystems},
         {L"Win32_ComputerSystem", ComputerSystems},
         {L"Win32_UserAccount", UserAccounts},
-        {L"Win32_StartupCommand", StartupCommands},
+        // Named apart from the reader of one user's commands it shares its name with.
+        {L"Win32_StartupCommand", [](const SystemRoot& root) { return StartupCommands(root); }},
         {L"Win32_BIOS", Bioses},
         {L"Win32_MotherboardDevice", MotherboardDevices},
         {L"Win32_PhysicalMemory", PhysicalMemories},
@@ -39,6 +41,11 @@ LiveWmi::LiveWmi(SystemRoot root, std::map<std::wstring, ClassProvider> provider
     : root_(std::move(root)) {
     for (auto& [name, provider] : providers)
         providers_[WqlFold(name)] = std::move(provider);
+}
+
+int LiveWmi::Connect() {
+    root_.Calls().BeginPrintDestinations();
+    return ObjectTableWmi::Connect();
 }
 
 std::shared_ptr<const WmiObjectList> LiveWmi::ObjectsOf(const std::wstring& classKey) {

@@ -22,6 +22,9 @@ class LiveWmi : public ObjectTableWmi {
     // namespace other than ROOT\CIMV2); for tests.
     LiveWmi(SystemRoot root, std::map<std::wstring, ClassProvider> providers);
 
+    // A run begins: what takes long to answer starts meanwhile.
+    int Connect() override;
+
   private:
     // Read afresh for every query: a run asks each class once.
     std::shared_ptr<const WmiObjectList> ObjectsOf(const std::wstring& classKey) override;

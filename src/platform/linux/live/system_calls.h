@@ -46,6 +46,8 @@ class SystemCalls {
     // udev's hardware database.
     virtual std::optional<HardwareName> HardwareDatabaseName(const HardwareIds& ids) const = 0;
     virtual std::vector<PrinterDestination> PrintDestinations() const = 0;
+    // Lets the next PrintDestinations be worked out meanwhile, when that takes time.
+    virtual void BeginPrintDestinations() const {}
     // The running service manager; the root serves for the unit files of units not loaded.
     virtual std::optional<SystemdServices> RunningServices(const SystemRoot& root) const = 0;
     // The account the program runs as, through the name service.

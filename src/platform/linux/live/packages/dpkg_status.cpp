@@ -2,6 +2,7 @@
 #include "platform/linux/live/common/text_views.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform::live {
 namespace {
@@ -10,18 +11,23 @@ std::optional<std::uint64_t> Kilobytes(std::string_view text) {
     return ParseUnsigned<std::uint64_t>(TrimBlanks(text));
 }
 
-std::string Field(const ControlStanza& stanza, std::string_view name) {
-    return std::string(FieldValue(stanza, name).value_or(std::string_view()));
-}
+// A field as the text holds it: the rest of its first line, and the stretch of text from its
+// first continuation line to its last. A value is joined only when it is asked for: most of
+// a status file (dependencies, long descriptions, configuration files) never is.
+struct RawField {
+    std::string_view name;
+    std::string_view first;
+    std::string_view more;
+};
+using RawStanza = std::vector<RawField>;
 
-}  // namespace
-
-std::vector<ControlStanza> ParseControlStanzas(std::string_view text) {
-    std::vector<ControlStanza> stanzas;
-    ControlStanza current;
+// Calls `each` with every stanza in file order; the stanza lives until the next call.
+template <class Each>
+void ForEachRawStanza(std::string_view text, Each each) {
+    RawStanza current;
     const auto finish = [&] {
         if (!current.empty())
-            stanzas.push_back(std::move(current));
+            each(std::as_const(current));
         current.clear();
     };
     for (const std::string_view line : Lines(text, Lines::Ends::kNewlineOrCrLf)) {
@@ -31,17 +37,61 @@ std::vector<ControlStanza> ParseControlStanzas(std::string_view text) {
             // A continuation before any field belongs to nothing.
             if (current.empty())
                 continue;
-            std::string_view more = line.substr(1);
-            if (TrimBlanks(more) == ".")
-                more = {};
-            current.back().value += '\n';
-            current.back().value += more;
+            std::string_view& more = current.back().more;
+            const char* start = more.empty() ? line.data() : more.data();
+            more = std::string_view(start,
+                                    static_cast<std::size_t>(line.data() + line.size() - start));
         } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
-            current.push_back({std::string(TrimBlanks(line.substr(0, colon))),
-                               std::string(TrimBlanks(line.substr(colon + 1)))});
+            current.push_back(
+                {TrimBlanks(line.substr(0, colon)), TrimBlanks(line.substr(colon + 1)), {}});
         }
     }
     finish();
+}
+
+// Continuation lines follow the first line after "\n", without their leading blank; a lone
+// "." becomes an empty line. Lines between them that are no continuation belong to nothing.
+std::string JoinedValue(const RawField& field) {
+    std::string value(field.first);
+    for (const std::string_view line : Lines(field.more, Lines::Ends::kNewlineOrCrLf)) {
+        if (line.empty() || (line.front() != ' ' && line.front() != '\t'))
+            continue;
+        std::string_view more = line.substr(1);
+        if (TrimBlanks(more) == ".")
+            more = {};
+        value += '\n';
+        value += more;
+    }
+    return value;
+}
+
+// The value of the first field of that name (without letter case); empty when absent. A
+// value on one line is the text itself; a longer one is joined into `storage`.
+std::string_view RawValue(const RawStanza& stanza, std::string_view name, std::string& storage) {
+    for (const auto& field : stanza)
+        if (EqualIgnoringCase(field.name, name)) {
+            if (field.more.empty())
+                return field.first;
+            storage = JoinedValue(field);
+            return storage;
+        }
+    return {};
+}
+
+bool HasField(const RawStanza& stanza, std::string_view name) {
+    return std::any_of(stanza.begin(), stanza.end(),
+                       [&](const RawField& field) { return EqualIgnoringCase(field.name, name); });
+}
+
+}  // namespace
+
+std::vector<ControlStanza> ParseControlStanzas(std::string_view text) {
+    std::vector<ControlStanza> stanzas;
+    ForEachRawStanza(text, [&](const RawStanza& raw) {
+        ControlStanza& stanza = stanzas.emplace_back();
+        for (const auto& field : raw)
+            stanza.push_back({std::string(field.name), JoinedValue(field)});
+    });
     return stanzas;
 }
 
@@ -66,25 +116,29 @@ std::string MaintainerName(std::string_view maintainer) {
 
 std::vector<DpkgPackage> InstalledPackages(std::string_view statusText) {
     std::vector<DpkgPackage> packages;
-    for (const auto& stanza : ParseControlStanzas(statusText)) {
+    std::string storage;
+    ForEachRawStanza(statusText, [&](const RawStanza& stanza) {
+        const auto field = [&](std::string_view name) {
+            return std::string(RawValue(stanza, name, storage));
+        };
         // "want flag status": only the third word tells whether the files are there.
-        const auto status = SplitWords(FieldValue(stanza, "Status").value_or(std::string_view()));
+        const auto status = SplitWords(RawValue(stanza, "Status", storage));
         if (status.size() != 3 || status[2] != "installed")
-            continue;
+            return;
         DpkgPackage package;
-        package.name = Field(stanza, "Package");
+        package.name = field("Package");
         if (package.name.empty())
-            continue;
-        package.version = Field(stanza, "Version");
-        package.architecture = Field(stanza, "Architecture");
-        package.maintainer = MaintainerName(Field(stanza, "Maintainer"));
-        const std::string description = Field(stanza, "Description");
+            return;
+        package.version = field("Version");
+        package.architecture = field("Architecture");
+        package.maintainer = MaintainerName(RawValue(stanza, "Maintainer", storage));
+        const std::string_view description = RawValue(stanza, "Description", storage);
         package.synopsis = std::string(TrimBlanks(description.substr(0, description.find('\n'))));
-        package.homepage = Field(stanza, "Homepage");
-        if (auto size = FieldValue(stanza, "Installed-Size"))
-            package.installedSizeKb = Kilobytes(*size);
+        package.homepage = field("Homepage");
+        if (HasField(stanza, "Installed-Size"))
+            package.installedSizeKb = Kilobytes(RawValue(stanza, "Installed-Size", storage));
         packages.push_back(std::move(package));
-    }
+    });
     return packages;
 }
 

@@ -95,13 +95,12 @@ std::string NativeArchitecture(const std::vector<DpkgPackage>& packages) {
     return most;
 }
 
-std::vector<UninstallEntry> PlacePackages(const std::vector<DpkgPackage>& packages,
-                                          bool machineIs64Bit) {
+std::vector<UninstallEntry> PlacePackages(std::vector<DpkgPackage> packages, bool machineIs64Bit) {
     const std::string native = NativeArchitecture(packages);
     std::vector<UninstallEntry> entries;
     std::set<std::pair<bool, std::wstring>> subkeys;  // by view, letter case folded
     std::map<std::pair<bool, std::string>, int> names;
-    for (const auto& package : packages) {
+    for (auto& package : packages) {
         const bool isNative = IsNative(package, native);
         UninstallEntry entry;
         entry.view32 = machineIs64Bit && !isNative;
@@ -110,8 +109,8 @@ std::vector<UninstallEntry> PlacePackages(const std::vector<DpkgPackage>& packag
         if (!IsKeyName(key) || !subkeys.insert({entry.view32, ToLower(key)}).second)
             continue;
         entry.source = isNative ? "dpkg" : "dpkg (" + package.architecture + ")";
-        entry.package = package;
         ++names[{entry.view32, package.name}];
+        entry.package = std::move(package);
         entries.push_back(std::move(entry));
     }
     for (auto& entry : entries)

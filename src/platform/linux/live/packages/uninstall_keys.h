@@ -34,8 +34,7 @@ struct UninstallEntry {
 
 // Where each package goes. Packages whose name cannot be a key name (empty, holding a
 // backslash, longer than the registry allows) and repeats of a subkey are left out.
-std::vector<UninstallEntry> PlacePackages(const std::vector<DpkgPackage>& packages,
-                                          bool machineIs64Bit);
+std::vector<UninstallEntry> PlacePackages(std::vector<DpkgPackage> packages, bool machineIs64Bit);
 
 // Reads /var/lib/dpkg/status under the root and writes its installed packages into the
 // registry (which has the layout of the machine), then the programs of the other package
