@@ -89,8 +89,6 @@ void CInventoryCollector::RunQuery(const QueryDefinition& query) {
     const RowSink store = [this](const QueryDefinition& q, const ResultRow& row) {
         m_store.StoreRow(q, row);
     };
-    // One transaction per query: a commit per row would dominate the run.
-    CRowGroup group(m_store);
     if (query.queryType == L"Version")
         CollectVersion(m_config, query, store);
     else if (query.queryType == L"Wmi")
@@ -103,7 +101,6 @@ void CInventoryCollector::RunQuery(const QueryDefinition& query) {
         CollectServices(query, store, m_errorText);
     else if (query.queryType == L"Platform")
         CollectPlatform(m_wmi, query, store);
-    group.Commit();
 }
 
 int CInventoryCollector::Gather() {
@@ -112,10 +109,18 @@ int CInventoryCollector::Gather() {
     try {
         Post(PROGRESS_RANGE, count);
         m_store.PreProcess();
-        for (std::size_t i = 0; i < queries.size() && !m_cancel; ++i) {
-            PostStatus(L"Now gathering " + queries[i].name + L" information...");
-            Post(PROGRESS_POSITION, static_cast<std::intptr_t>(i));
-            RunQuery(queries[i]);
+        {
+            // One transaction for all rows: every commit writes each page it changed to the
+            // log again, and the indexes' pages change with every query (a commit per query
+            // wrote five times the file's size). A run that dies before the commit leaves no
+            // rows behind, where it left a session no run would compare with.
+            CRowGroup group(m_store);
+            for (std::size_t i = 0; i < queries.size() && !m_cancel; ++i) {
+                PostStatus(L"Now gathering " + queries[i].name + L" information...");
+                Post(PROGRESS_POSITION, static_cast<std::intptr_t>(i));
+                RunQuery(queries[i]);
+            }
+            group.Commit();
         }
         if (!m_cancel) {
             PostStatus(L"Now creating inventory report...");

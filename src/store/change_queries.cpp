@@ -2,6 +2,7 @@
 // changed values. Items correspond when their query and their key are the same, byte for
 // byte. Both sessions are read once and compared in memory: as joins in SQL the comparison
 // looked every item up in the key index of both sessions, a second per 50,000 items.
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -87,7 +88,10 @@ int CInventoryDatabase::LoadChanges(ChangeData& data) {
     try {
         const int lastSession =
             m_connection.scalar_int("SELECT MAX(id) FROM session WHERE status_type_id = 2;");
-        const StoredSession current = ReadStoredSession(m_connection, m_sessionId);
+        std::unique_ptr<StoredSession> loaded = std::move(m_loadedSession);
+        if (!loaded)
+            loaded = std::make_unique<StoredSession>(ReadStoredSession(m_connection, m_sessionId));
+        const StoredSession& current = *loaded;
         const StoredSession last = ReadStoredSession(m_connection, lastSession);
         const StoredCatalogue catalogue = ReadStoredCatalogue(m_connection);
         const ItemIndex currentByKey = IndexByKey(current);

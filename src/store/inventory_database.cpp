@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/services.h"
 #include "store/schema.h"
+#include "store/stored_session.h"
 #include "util/datetime.h"
 #include "util/numbers.h"
 #include "util/text.h"
@@ -42,6 +43,7 @@ CInventoryDatabase::~CInventoryDatabase() {
 
 void CInventoryDatabase::Load(const std::wstring& path) {
     m_writer.reset();
+    m_loadedSession.reset();
     m_setAsideNotice.clear();
     m_path = path;
     OpenFile();

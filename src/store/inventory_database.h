@@ -12,6 +12,8 @@
 #include "store/session_writer.h"
 #include "store/sqlite3x.h"
 
+struct StoredSession;
+
 class CInventoryDatabase {
   public:
     // The program's own major and minor version: a file written by another version is
@@ -71,6 +73,9 @@ class CInventoryDatabase {
     sqlite3x::sqlite3_connection m_connection;
     // After the connection: its statements are finalised before the connection closes.
     std::unique_ptr<CSessionWriter> m_writer;
+    // This run's session as LoadSession read it, for the comparison that follows; any write
+    // drops it.
+    std::unique_ptr<StoredSession> m_loadedSession;
     std::vector<QueryDefinition> m_queries;
     // Query name to its key fields, in key-value order.
     std::map<std::wstring, std::vector<std::wstring>> m_keyFields;

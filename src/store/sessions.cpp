@@ -2,6 +2,7 @@
 #include "store/inventory_database.h"
 
 #include <algorithm>
+#include <memory>
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
@@ -32,6 +33,7 @@ std::u32string FoldedKey(const std::wstring& key) {
 // The statements are read first and run afterwards: a DROP TABLE among them would be
 // refused while the SELECT that lists them is still reading.
 void CInventoryDatabase::RunStoredStatements(const char* select) {
+    m_loadedSession.reset();
     try {
         std::vector<std::wstring> statements;
         {
@@ -59,6 +61,7 @@ void CInventoryDatabase::PostProcess() {
 }
 
 int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& row) {
+    m_loadedSession.reset();
     BeginGroupTransaction();
     if (m_sessionId == 0) {
         m_connection.run(std::wstring(
@@ -94,7 +97,7 @@ int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& 
 }
 
 void CInventoryDatabase::LoadSession(SessionData& data) {
-    const StoredSession session = ReadStoredSession(m_connection, m_sessionId);
+    auto session = std::make_unique<StoredSession>(ReadStoredSession(m_connection, m_sessionId));
     const StoredCatalogue catalogue = ReadStoredCatalogue(m_connection);
 
     // Of the items of one query with one key only the first stored is shown, and only when
@@ -106,16 +109,16 @@ void CInventoryDatabase::LoadSession(SessionData& data) {
     };
     std::vector<Shown> shown;
     std::unordered_map<std::int64_t, std::unordered_set<std::string_view>> keysSeen;
-    for (const StoredItem& item : session.items) {
+    for (const StoredItem& item : session->items) {
         if (!keysSeen[item.queryId].insert(item.key).second)
             continue;
         const auto name = catalogue.queryNames.find(item.queryId);
-        const auto fields = session.FieldsOf(item);
+        const auto fields = session->FieldsOf(item);
         if (name != catalogue.queryNames.end() &&
             std::any_of(fields.begin(), fields.end(), [&](const StoredField& field) {
                 return catalogue.ExportName(item, field) != nullptr;
             }))
-            shown.push_back({&item, &name->second, FoldedKey(session.Wide(item.key))});
+            shown.push_back({&item, &name->second, FoldedKey(session->Wide(item.key))});
     }
     std::sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
         return std::tie(a.item->queryId, a.order, a.item->id) <
@@ -123,13 +126,15 @@ void CInventoryDatabase::LoadSession(SessionData& data) {
     });
     for (const Shown& entry : shown) {
         SessionItem& loaded = data[*entry.queryName].emplace_back();
-        for (const StoredField& field : session.FieldsOf(*entry.item))
+        for (const StoredField& field : session->FieldsOf(*entry.item))
             if (const std::wstring* exportName = catalogue.ExportName(*entry.item, field))
-                loaded.insert_or_assign(*exportName, session.Wide(field.text));
+                loaded.insert_or_assign(*exportName, session->Wide(field.text));
     }
+    m_loadedSession = std::move(session);
 }
 
 void CInventoryDatabase::KeepSession() {
+    m_loadedSession.reset();
     // Without a session of this run there is nothing to replace the comparison base with.
     if (m_sessionId == 0)
         return;
@@ -157,6 +162,7 @@ void CInventoryDatabase::KeepSession() {
 }
 
 void CInventoryDatabase::CancelSession() {
+    m_loadedSession.reset();
     try {
         EndRowGroup();
         const std::wstring sessionId = IntToText(m_sessionId);

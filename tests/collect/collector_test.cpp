@@ -170,13 +170,13 @@ TEST_F(CollectorTest, FailureWhileGatheringCancelsTheSession) {
     CLinuxConfig config;
     CInventoryCollector collector(config, RunFlags{});
     ASSERT_EQ(0, collector.Initialize(kWindow, config.GetDataFolder(), config.GetOutputFolder()));
-    // The file's tables vanish under the running store (another program, a damaged disk).
-    wmi_.onFetch = [&](const std::wstring&) {
+    // A table vanishes under the loaded store (another program, a damaged disk); while rows
+    // are stored the run holds the write lock, so it happens before the first.
+    {
         sqlite3x::sqlite3_connection db;
         db.open(data_.Slashed() + L"inventory.db");
         db.run(std::string("DROP TABLE session_item_field"));
-        wmi_.onFetch = nullptr;
-    };
+    }
     EXPECT_EQ(1, collector.Gather());
     collector.Finish();
     EXPECT_EQ(PROGRESS_STOPPED, poster_.Messages().back().kind);
