@@ -1,5 +1,9 @@
 #include "collect/inventory_collector.h"
 
+#include <future>
+
+#include "collect/storing_thread.h"
+
 #include "collect/platform_provider.h"
 #include "collect/registry_providers.h"
 #include "collect/system_providers.h"
@@ -85,10 +89,7 @@ int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::
     return 0;
 }
 
-void CInventoryCollector::RunQuery(const QueryDefinition& query) {
-    const RowSink store = [this](const QueryDefinition& q, const ResultRow& row) {
-        m_store.StoreRow(q, row);
-    };
+void CInventoryCollector::RunQuery(const QueryDefinition& query, const RowSink& store) {
     if (query.queryType == L"Version")
         CollectVersion(m_config, query, store);
     else if (query.queryType == L"Wmi")
@@ -115,11 +116,17 @@ int CInventoryCollector::Gather() {
             // wrote five times the file's size). A run that dies before the commit leaves no
             // rows behind, where it left a session no run would compare with.
             CRowGroup group(m_store);
+            // After the group: it is ended only once the thread has stopped using the store.
+            CStoringThread storing(m_store);
+            const RowSink store = [&storing](const QueryDefinition& q, const ResultRow& row) {
+                storing.Put(q, row);
+            };
             for (std::size_t i = 0; i < queries.size() && !m_cancel; ++i) {
                 PostStatus(L"Now gathering " + queries[i].name + L" information...");
                 Post(PROGRESS_POSITION, static_cast<std::intptr_t>(i));
-                RunQuery(queries[i]);
+                RunQuery(queries[i], store);
             }
+            storing.Finish();
             group.Commit();
         }
         if (!m_cancel) {
@@ -134,18 +141,22 @@ int CInventoryCollector::Gather() {
             CheckStartupFolderRegistry(session);
             CheckWmiRepository(session);
             if (!m_cancel) {
+                // The session replaces the base while the report is made, and for good only
+                // once the report is written: a report that cannot be written (a full disk, a
+                // read-only folder) fails the run and keeps the previous base, so the next run
+                // still shows these changes.
+                std::future<void> keeping =
+                    std::async(std::launch::async, [this] { m_store.PrepareKeep(); });
                 if (!m_flags.yaml)
                     m_report.RenderSections(session, changes);
                 else if (m_flags.diff)
                     m_yamlReport.RenderChanges(changes);
                 else
                     m_yamlReport.RenderFull(session);
-                // The report is written before the session becomes the base: a report that
-                // cannot be written (a full disk, a read-only folder) fails the run and keeps
-                // the previous base, so the next run still shows these changes.
-                if (WriteReportFile())
-                    m_store.KeepSession();
-                else
+                const bool written = WriteReportFile();
+                keeping.get();
+                m_store.FinishKeep(written);
+                if (!written)
                     ReportUnwrittenReport();
             }
         }

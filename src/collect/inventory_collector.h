@@ -7,6 +7,7 @@
 #include <string>
 
 #include "collect/progress_messages.h"
+#include "collect/row_sink.h"
 #include "collect/wmi_session.h"
 #include "config/common_config.h"
 #include "config/run_flags.h"
@@ -45,7 +46,7 @@ class CInventoryCollector {
 
     void Post(ProgressKind kind, std::intptr_t value);
     void PostStatus(const std::wstring& text);
-    void RunQuery(const QueryDefinition& query);
+    void RunQuery(const QueryDefinition& query, const RowSink& store);
     // Writes the report file once; false when it could not be written whole.
     bool WriteReportFile();
     void ReportUnwrittenReport();

@@ -46,6 +46,11 @@ class CInventoryDatabase {
     void PostProcess();
     void LoadSession(SessionData& data);
     void KeepSession();
+    // KeepSession in two steps, for a caller with other work meanwhile: the first makes the
+    // changes in a transaction that holds the write lock, the second commits them or rolls
+    // them back. The store is not used in between.
+    void PrepareKeep();
+    void FinishKeep(bool keep);
     void CancelSession();
     // 1 when there is no previous session to compare with, else 0.
     int LoadChanges(ChangeData& data);
@@ -76,6 +81,7 @@ class CInventoryDatabase {
     // This run's session as LoadSession read it, for the comparison that follows; any write
     // drops it.
     std::unique_ptr<StoredSession> m_loadedSession;
+    std::unique_ptr<sqlite3x::sqlite3_scoped_transaction> m_keeping;
     std::vector<QueryDefinition> m_queries;
     // Query name to its key fields, in key-value order.
     std::map<std::wstring, std::vector<std::wstring>> m_keyFields;

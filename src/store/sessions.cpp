@@ -134,12 +134,18 @@ void CInventoryDatabase::LoadSession(SessionData& data) {
 }
 
 void CInventoryDatabase::KeepSession() {
+    PrepareKeep();
+    FinishKeep(true);
+}
+
+void CInventoryDatabase::PrepareKeep() {
     m_loadedSession.reset();
+    m_keeping.reset();
     // Without a session of this run there is nothing to replace the comparison base with.
     if (m_sessionId == 0)
         return;
     EndRowGroup();
-    sqlite3x::sqlite3_scoped_transaction transaction(m_connection);
+    auto transaction = std::make_unique<sqlite3x::sqlite3_scoped_transaction>(m_connection);
     // Runs that died before their end left their sessions "New"; nothing else removes them.
     const std::wstring abandoned = L"(SELECT id FROM session WHERE status_type_id = 1 AND id != " +
                                    IntToText(m_sessionId) + L")";
@@ -158,11 +164,19 @@ void CInventoryDatabase::KeepSession() {
                      L"(SELECT id FROM session WHERE status_type_id = 2)"));
     m_connection.run(std::wstring(L"DELETE FROM session WHERE status_type_id = 2"));
     m_connection.run(L"UPDATE session SET status_type_id = 2 WHERE id = " + IntToText(m_sessionId));
-    transaction.commit();
+    m_keeping = std::move(transaction);
+}
+
+void CInventoryDatabase::FinishKeep(bool keep) {
+    // Not committed, it is rolled back as it goes.
+    const std::unique_ptr<sqlite3x::sqlite3_scoped_transaction> transaction = std::move(m_keeping);
+    if (transaction && keep)
+        transaction->commit();
 }
 
 void CInventoryDatabase::CancelSession() {
     m_loadedSession.reset();
+    m_keeping.reset();
     try {
         EndRowGroup();
         const std::wstring sessionId = IntToText(m_sessionId);
