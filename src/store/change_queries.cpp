@@ -86,6 +86,7 @@ int CInventoryDatabase::LoadChanges(ChangeData& data) {
     if (m_lastScan.tm_year == 0)
         return 1;
     try {
+        WritePendingRows();
         const int lastSession =
             m_connection.scalar_int("SELECT MAX(id) FROM session WHERE status_type_id = 2;");
         std::unique_ptr<StoredSession> loaded = std::move(m_loadedSession);

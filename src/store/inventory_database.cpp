@@ -1,6 +1,7 @@
 #include "store/inventory_database.h"
 
 #include <cstring>
+#include <exception>
 
 #include "platform/files.h"
 #include "platform/services.h"
@@ -262,6 +263,13 @@ void CInventoryDatabase::EndRowGroup() {
     if (!m_groupBegun)
         return;
     m_groupBegun = false;
+    // Rows written before a failure are committed, as they would be one statement at a time.
+    std::exception_ptr failure;
+    try {
+        WritePendingRows();
+    } catch (const database_error&) {
+        failure = std::current_exception();
+    }
     try {
         m_connection.run(std::string("commit"));
     } catch (const database_error&) {
@@ -271,6 +279,13 @@ void CInventoryDatabase::EndRowGroup() {
         }
         throw;
     }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void CInventoryDatabase::WritePendingRows() {
+    if (m_writer && m_writer->HasPending())
+        m_writer->Flush();
 }
 
 CRowGroup::~CRowGroup() {

@@ -64,6 +64,9 @@ class CInventoryDatabase {
   private:
     void RunStoredStatements(const char* select);
     void BeginGroupTransaction();
+    // Rows added in a group are buffered; everything that reads or ends the group writes
+    // them first.
+    void WritePendingRows();
     bool IsMissing(const char* name);
     void CreateMissingTables();
     void UpgradeIfOtherVersion();

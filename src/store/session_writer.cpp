@@ -1,5 +1,6 @@
 #include "store/session_writer.h"
 
+#include <algorithm>
 #include <utility>
 
 CSessionWriter::CSessionWriter(sqlite3x::sqlite3_connection& connection)
@@ -53,4 +54,113 @@ void CSessionWriter::Write(std::int64_t sessionId, const std::wstring& queryName
             m_insertField.run();
         }
     }
+}
+
+namespace {
+
+// Rows per statement: three parameters each, far below SQLite's limit of parameters, and
+// enough that opening the cursors no longer counts.
+constexpr std::size_t kBatchRows = 200;
+
+}  // namespace
+
+void CSessionWriter::Add(std::int64_t sessionId, const std::wstring& queryName,
+                         const std::wstring& keyValue, const ResultRow& row) {
+    const CatalogueIds& ids = Resolve(queryName);
+    if (ids.queries.empty())
+        return;
+    PendingItem& item = m_pending.emplace_back(PendingItem{sessionId, &ids, keyValue, {}});
+    for (const auto& [name, value] : row) {
+        const auto fieldIds = ids.fields.find(name);
+        if (fieldIds == ids.fields.end())
+            continue;
+        for (const std::int64_t fieldId : fieldIds->second)
+            item.fields.emplace_back(fieldId, value);
+    }
+    m_pendingRows += ids.queries.size() + item.fields.size();
+    if (m_pendingRows >= 4 * kBatchRows)
+        Flush();
+}
+
+sqlite3x::sqlite3_command& CSessionWriter::BatchInsert(
+    std::map<std::size_t, std::unique_ptr<sqlite3x::sqlite3_command>>& prepared,
+    const wchar_t* insertInto, std::size_t rows) {
+    auto& command = prepared[rows];
+    if (!command) {
+        std::wstring sql = insertInto;
+        for (std::size_t i = 0; i < rows; ++i)
+            sql += i == 0 ? L"(?,?,?)" : L",(?,?,?)";
+        command = std::make_unique<sqlite3x::sqlite3_command>(m_connection, sql);
+    }
+    return *command;
+}
+
+void CSessionWriter::Flush() {
+    try {
+        FlushNow();
+    } catch (const sqlite3x::database_error&) {
+        m_pending.clear();
+        m_pendingRows = 0;
+        throw;
+    }
+    m_pending.clear();
+    m_pendingRows = 0;
+}
+
+void CSessionWriter::FlushNow() {
+    struct FieldRow {
+        std::int64_t itemId;
+        std::int64_t fieldId;
+        const std::wstring* value;
+    };
+    std::vector<FieldRow> fields;
+    const auto insertFields = [&](bool all) {
+        while (fields.size() >= kBatchRows || (all && !fields.empty())) {
+            const std::size_t rows = std::min(fields.size(), kBatchRows);
+            auto& insert = BatchInsert(m_fieldBatches,
+                                       L"INSERT INTO `session_item_field` "
+                                       L"(session_item_id,query_field_id,field) VALUES ",
+                                       rows);
+            for (std::size_t i = 0; i < rows; ++i) {
+                const int at = static_cast<int>(3 * i);
+                insert.bind(at + 1, fields[i].itemId);
+                insert.bind(at + 2, fields[i].fieldId);
+                insert.bind(at + 3, *fields[i].value);
+            }
+            insert.run();
+            fields.erase(fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(rows));
+        }
+    };
+    for (std::size_t first = 0; first < m_pending.size();) {
+        // As many items as fill a statement; one item with more rows than that is its own.
+        std::size_t end = first;
+        std::size_t rows = 0;
+        while (end < m_pending.size() &&
+               (end == first || rows + m_pending[end].ids->queries.size() <= kBatchRows))
+            rows += m_pending[end++].ids->queries.size();
+        auto& insert = BatchInsert(
+            m_itemBatches, L"INSERT INTO `session_item` (session_id,query_id,key_value) VALUES ",
+            rows);
+        int at = 0;
+        for (std::size_t i = first; i < end; ++i) {
+            for (const std::int64_t queryId : m_pending[i].ids->queries) {
+                insert.bind(++at, m_pending[i].sessionId);
+                insert.bind(++at, queryId);
+                insert.bind(++at, m_pending[i].keyValue);
+            }
+        }
+        insert.run();
+        // The rows of one statement take consecutive ids: the write lock is held, and each
+        // new id is one past the largest the table has had.
+        std::int64_t itemId = m_connection.last_insert_rowid() - static_cast<std::int64_t>(rows);
+        for (std::size_t i = first; i < end; ++i) {
+            itemId += static_cast<std::int64_t>(m_pending[i].ids->queries.size());
+            // With a name held twice every field goes to the last of its items.
+            for (const auto& [fieldId, value] : m_pending[i].fields)
+                fields.push_back({itemId, fieldId, &value});
+            insertFields(false);
+        }
+        first = end;
+    }
+    insertFields(true);
 }

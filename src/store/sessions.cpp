@@ -35,6 +35,7 @@ std::u32string FoldedKey(const std::wstring& key) {
 void CInventoryDatabase::RunStoredStatements(const char* select) {
     m_loadedSession.reset();
     try {
+        WritePendingRows();
         std::vector<std::wstring> statements;
         {
             sqlite3x::sqlite3_command command(m_connection, Utf8ToWide(select));
@@ -86,7 +87,7 @@ int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& 
     if (!m_writer)
         m_writer = std::make_unique<CSessionWriter>(m_connection);
     if (m_inRowGroup) {
-        m_writer->Write(m_sessionId, query.name, keyValue, row);
+        m_writer->Add(m_sessionId, query.name, keyValue, row);
         return 0;
     }
     // An item without some of its fields would pass for a complete one.
@@ -97,6 +98,7 @@ int CInventoryDatabase::StoreRow(const QueryDefinition& query, const ResultRow& 
 }
 
 void CInventoryDatabase::LoadSession(SessionData& data) {
+    WritePendingRows();
     auto session = std::make_unique<StoredSession>(ReadStoredSession(m_connection, m_sessionId));
     const StoredCatalogue catalogue = ReadStoredCatalogue(m_connection);
 
