@@ -2,10 +2,9 @@
 
 #include <future>
 
-#include "collect/storing_thread.h"
-
 #include "collect/platform_provider.h"
 #include "collect/registry_providers.h"
+#include "collect/storing_thread.h"
 #include "collect/system_providers.h"
 #include "platform/files.h"
 #include "platform/services.h"

@@ -3,13 +3,26 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// Rows per statement: three parameters each, far below SQLite's limit of parameters, and
+// enough that opening the cursors no longer counts.
+constexpr std::size_t kBatchRows = 200;
+
+constexpr wchar_t kInsertItems[] =
+    L"INSERT INTO `session_item` (session_id,query_id,key_value) VALUES ";
+constexpr wchar_t kInsertFields[] =
+    L"INSERT INTO `session_item_field` (session_item_id,query_field_id,field) VALUES ";
+
+}  // namespace
+
+// The one-row statements are prepared at once: a file without the tables fails the first
+// row, not the end of the run.
 CSessionWriter::CSessionWriter(sqlite3x::sqlite3_connection& connection)
-    : m_connection(connection),
-      m_insertItem(connection,
-                   L"INSERT INTO `session_item` (session_id,query_id,key_value) VALUES (?1,?2,?3)"),
-      m_insertField(connection,
-                    L"INSERT INTO `session_item_field` (session_item_id,query_field_id,field) "
-                    L"VALUES (?1,?2,?3)") {}
+    : m_connection(connection) {
+    BatchInsert(m_itemBatches, kInsertItems, 1);
+    BatchInsert(m_fieldBatches, kInsertFields, 1);
+}
 
 const CSessionWriter::CatalogueIds& CSessionWriter::Resolve(const std::wstring& queryName) {
     if (auto known = m_ids.find(queryName); known != m_ids.end())
@@ -32,37 +45,9 @@ const CSessionWriter::CatalogueIds& CSessionWriter::Resolve(const std::wstring& 
 
 void CSessionWriter::Write(std::int64_t sessionId, const std::wstring& queryName,
                            const std::wstring& keyValue, const ResultRow& row) {
-    const CatalogueIds& ids = Resolve(queryName);
-    if (ids.queries.empty())
-        return;
-    for (const std::int64_t queryId : ids.queries) {
-        m_insertItem.bind(1, sessionId);
-        m_insertItem.bind(2, queryId);
-        m_insertItem.bind(3, keyValue);
-        m_insertItem.run();
-    }
-    // With a name held twice every field goes to the last of its items, as a join on the
-    // name gives it.
-    m_insertField.bind(1, m_connection.last_insert_rowid());
-    for (const auto& [name, value] : row) {
-        const auto fieldIds = ids.fields.find(name);
-        if (fieldIds == ids.fields.end())
-            continue;
-        m_insertField.bind(3, value);
-        for (const std::int64_t fieldId : fieldIds->second) {
-            m_insertField.bind(2, fieldId);
-            m_insertField.run();
-        }
-    }
+    Add(sessionId, queryName, keyValue, row);
+    Flush();
 }
-
-namespace {
-
-// Rows per statement: three parameters each, far below SQLite's limit of parameters, and
-// enough that opening the cursors no longer counts.
-constexpr std::size_t kBatchRows = 200;
-
-}  // namespace
 
 void CSessionWriter::Add(std::int64_t sessionId, const std::wstring& queryName,
                          const std::wstring& keyValue, const ResultRow& row) {
@@ -96,18 +81,9 @@ sqlite3x::sqlite3_command& CSessionWriter::BatchInsert(
 }
 
 void CSessionWriter::Flush() {
-    try {
-        FlushNow();
-    } catch (const sqlite3x::database_error&) {
-        m_pending.clear();
-        m_pendingRows = 0;
-        throw;
-    }
-    m_pending.clear();
+    // Taken out first: on a failure what was buffered is dropped.
+    const std::vector<PendingItem> pending = std::exchange(m_pending, {});
     m_pendingRows = 0;
-}
-
-void CSessionWriter::FlushNow() {
     struct FieldRow {
         std::int64_t itemId;
         std::int64_t fieldId;
@@ -117,10 +93,7 @@ void CSessionWriter::FlushNow() {
     const auto insertFields = [&](bool all) {
         while (fields.size() >= kBatchRows || (all && !fields.empty())) {
             const std::size_t rows = std::min(fields.size(), kBatchRows);
-            auto& insert = BatchInsert(m_fieldBatches,
-                                       L"INSERT INTO `session_item_field` "
-                                       L"(session_item_id,query_field_id,field) VALUES ",
-                                       rows);
+            auto& insert = BatchInsert(m_fieldBatches, kInsertFields, rows);
             for (std::size_t i = 0; i < rows; ++i) {
                 const int at = static_cast<int>(3 * i);
                 insert.bind(at + 1, fields[i].itemId);
@@ -131,22 +104,20 @@ void CSessionWriter::FlushNow() {
             fields.erase(fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(rows));
         }
     };
-    for (std::size_t first = 0; first < m_pending.size();) {
+    for (std::size_t first = 0; first < pending.size();) {
         // As many items as fill a statement; one item with more rows than that is its own.
         std::size_t end = first;
         std::size_t rows = 0;
-        while (end < m_pending.size() &&
-               (end == first || rows + m_pending[end].ids->queries.size() <= kBatchRows))
-            rows += m_pending[end++].ids->queries.size();
-        auto& insert = BatchInsert(
-            m_itemBatches, L"INSERT INTO `session_item` (session_id,query_id,key_value) VALUES ",
-            rows);
+        while (end < pending.size() &&
+               (end == first || rows + pending[end].ids->queries.size() <= kBatchRows))
+            rows += pending[end++].ids->queries.size();
+        auto& insert = BatchInsert(m_itemBatches, kInsertItems, rows);
         int at = 0;
         for (std::size_t i = first; i < end; ++i) {
-            for (const std::int64_t queryId : m_pending[i].ids->queries) {
-                insert.bind(++at, m_pending[i].sessionId);
+            for (const std::int64_t queryId : pending[i].ids->queries) {
+                insert.bind(++at, pending[i].sessionId);
                 insert.bind(++at, queryId);
-                insert.bind(++at, m_pending[i].keyValue);
+                insert.bind(++at, pending[i].keyValue);
             }
         }
         insert.run();
@@ -154,9 +125,9 @@ void CSessionWriter::FlushNow() {
         // new id is one past the largest the table has had.
         std::int64_t itemId = m_connection.last_insert_rowid() - static_cast<std::int64_t>(rows);
         for (std::size_t i = first; i < end; ++i) {
-            itemId += static_cast<std::int64_t>(m_pending[i].ids->queries.size());
+            itemId += static_cast<std::int64_t>(pending[i].ids->queries.size());
             // With a name held twice every field goes to the last of its items.
-            for (const auto& [fieldId, value] : m_pending[i].fields)
+            for (const auto& [fieldId, value] : pending[i].fields)
                 fields.push_back({itemId, fieldId, &value});
             insertFields(false);
         }

@@ -1,7 +1,7 @@
 #pragma once
 // Writes the items of the session in progress, and the catalogue ids of a query read once,
-// at its first row. A single item is written by two statements prepared once and bound for
-// every row; items added for a group are buffered and written many rows per statement.
+// at its first row. Items added for a group are buffered and written many rows per
+// statement; a single item goes the same way at once.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -48,15 +48,12 @@ class CSessionWriter {
     sqlite3x::sqlite3_command& BatchInsert(
         std::map<std::size_t, std::unique_ptr<sqlite3x::sqlite3_command>>& prepared,
         const wchar_t* insertInto, std::size_t rows);
-    void FlushNow();
 
     sqlite3x::sqlite3_connection& m_connection;
-    sqlite3x::sqlite3_command m_insertItem;
-    sqlite3x::sqlite3_command m_insertField;
     std::map<std::wstring, CatalogueIds> m_ids;
     std::vector<PendingItem> m_pending;
     std::size_t m_pendingRows = 0;  // items and fields
-    // By number of rows: the full batch, and the remainder of the last flushes.
+    // By number of rows: one, the full batch, and the remainders of flushes.
     std::map<std::size_t, std::unique_ptr<sqlite3x::sqlite3_command>> m_itemBatches;
     std::map<std::size_t, std::unique_ptr<sqlite3x::sqlite3_command>> m_fieldBatches;
 };
