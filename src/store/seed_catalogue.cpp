@@ -86,6 +86,18 @@ constexpr SeedQuery kQueries[] = {
     "qf.id, '' FROM temp_session_item tsi, query q, query_field qf WHERE q.id = qf.query_id " \
     "AND q.name = 'QuickFixEngineering' AND qf.name = '" field "';"
 
+#define FENNOCK_DROP_PUBLISHER(scope)                                                       \
+    "DELETE FROM session_item_field WHERE " scope                                           \
+    "query_field_id IN ( SELECT qf.id FROM temp_session_item tsi, query q, query_field qf " \
+    "WHERE q.id = qf.query_id AND tsi.id = session_item_field.session_item_id AND qf.id = " \
+    "session_item_field.query_field_id AND q.name IN "                                      \
+    "('InstalledSoftware32','InstalledSoftware64') AND qf.name = 'Publisher' );"
+
+#define FENNOCK_MAKE_HOTFIXES(scope)                                                               \
+    "UPDATE session_item SET query_id = COALESCE( ( SELECT q.id FROM temp_session_item tsi, "      \
+    "query q WHERE tsi.id = session_item.id AND q.name = 'QuickFixEngineering'), query_id )" scope \
+    ";"
+
 // Update-like software entries become hot fixes; software entries that repeat a reported hot
 // fix go.
 constexpr SeedStatement kPostProcess[] = {
@@ -108,21 +120,27 @@ constexpr SeedStatement kPostProcess[] = {
      "(si.key_value LIKE '%update%' OR si.key_value LIKE '%hotfix%');"},
     {6, 60, FENNOCK_RENAME_FIELD("DisplayName", "Description")},
     {7, 70, FENNOCK_RENAME_FIELD("DisplayVersion", "HotFixId")},
-    {8, 80,
-     "DELETE FROM session_item_field WHERE query_field_id IN ( SELECT qf.id FROM "
-     "temp_session_item tsi, query q, query_field qf WHERE q.id = qf.query_id AND tsi.id = "
-     "session_item_field.session_item_id AND qf.id = session_item_field.query_field_id AND "
-     "q.name IN ('InstalledSoftware32','InstalledSoftware64') AND qf.name = 'Publisher' );"},
+    {8, 80, FENNOCK_DROP_PUBLISHER("")},
     {9, 90, FENNOCK_EMPTY_HOTFIX_FIELD("Computer")},
     {10, 100, FENNOCK_EMPTY_HOTFIX_FIELD("InstallationDate")},
     {11, 110, FENNOCK_EMPTY_HOTFIX_FIELD("InstalledBy")},
-    {12, 120,
-     "UPDATE session_item SET query_id = COALESCE( ( SELECT q.id FROM temp_session_item tsi, "
-     "query q WHERE tsi.id = session_item.id AND q.name = 'QuickFixEngineering'), query_id );"},
+    {12, 120, FENNOCK_MAKE_HOTFIXES("")},
+};
+
+// Statements 8 and 12 stay as they were seeded, which makes SQLite visit every field row (a
+// list worked out again for each) and rewrite every item of the file. Only the rows of the
+// update-like entries can change, so the same effect comes from visiting only them.
+constexpr SeedEquivalent kScopedEquivalents[] = {
+    {FENNOCK_DROP_PUBLISHER(""),
+     FENNOCK_DROP_PUBLISHER("session_item_id IN (SELECT id FROM temp_session_item) AND ")},
+    {FENNOCK_MAKE_HOTFIXES(""),
+     FENNOCK_MAKE_HOTFIXES(" WHERE id IN (SELECT id FROM temp_session_item)")},
 };
 
 #undef FENNOCK_RENAME_FIELD
 #undef FENNOCK_EMPTY_HOTFIX_FIELD
+#undef FENNOCK_DROP_PUBLISHER
+#undef FENNOCK_MAKE_HOTFIXES
 
 // Build 17: what a Linux user needs to see (devices, platform facts, network and service
 // state), answered by the Windows classes where Windows has them.
@@ -195,6 +213,9 @@ std::span<const SeedQuery> SeedQueries() {
 }
 std::span<const SeedStatement> SeedPostProcess() {
     return kPostProcess;
+}
+std::span<const SeedEquivalent> SeedScopedEquivalents() {
+    return kScopedEquivalents;
 }
 std::span<const CatalogueStep> CatalogueSteps() {
     return kSteps;

@@ -22,6 +22,12 @@ struct SeedStatement {
     const char* text;
 };
 
+// A seeded statement and one of the same effect that visits fewer rows.
+struct SeedEquivalent {
+    const char* seeded;
+    const char* scoped;
+};
+
 struct SeedName {
     int id;
     const char* name;
@@ -47,6 +53,9 @@ std::span<const SeedName> SeedQueryTypes();
 std::span<const SeedName> SeedStatusTypes();
 std::span<const SeedQuery> SeedQueries();
 std::span<const SeedStatement> SeedPostProcess();
+// What the program runs for a post-processing statement stored exactly as seeded; a statement
+// somebody changed runs as stored.
+std::span<const SeedEquivalent> SeedScopedEquivalents();
 // In build order.
 std::span<const CatalogueStep> CatalogueSteps();
 

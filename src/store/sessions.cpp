@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "store/seed_catalogue.h"
 #include "store/stored_session.h"
 #include "util/numbers.h"
 #include "util/text.h"
@@ -15,6 +16,14 @@
 using sqlite3x::database_error;
 
 namespace {
+
+std::wstring Runnable(std::wstring statement) {
+    for (const SeedEquivalent& equivalent : SeedScopedEquivalents())
+        if (std::equal(statement.begin(), statement.end(), equivalent.seeded,
+                       equivalent.seeded + std::char_traits<char>::length(equivalent.seeded)))
+            return Utf8ToWide(equivalent.scoped);
+    return statement;
+}
 
 // A key as the loaded session orders it: ASCII letters in upper case, as SQL's UPPER folds
 // them, and the characters compared by code point, as text compares in UTF-8.
@@ -45,6 +54,7 @@ void CInventoryDatabase::RunStoredStatements(const char* select) {
         }
         const std::wstring sessionId = IntToText(m_sessionId);
         for (auto& statement : statements) {
+            statement = Runnable(std::move(statement));
             ReplaceAll(statement, L"@@session_id@@", sessionId);
             m_connection.run(statement);
         }

@@ -303,6 +303,45 @@ TEST_F(SessionsTest, PostProcessingLooksAtThisSessionOnly) {
               kept);
 }
 
+TEST_F(SessionsTest, PostProcessingGivesWhatTheStoredStatementsGive) {
+    // The program runs some seeded statements in a form that visits fewer rows; a statement
+    // changed by as much as a space runs as stored, and both must leave the same rows.
+    const std::wstring asStored = (folder.path() / L"as_stored.db").wstring();
+    OpenAt(asStored);
+    Execute(asStored, L"UPDATE post_process SET query = query || ' '");
+    const std::vector<StoredRow> earlier = {
+        {L"InstalledSoftware32",
+         {{L"DisplayName", L"Update for Windows (KB1234567)"}, {L"Publisher", L"M"}}},
+        {L"QuickFixEngineering", {{L"Description", L"Update"}, {L"HotFixId", L"KB7654321"}}},
+    };
+    const std::vector<StoredRow> now = {
+        {L"QuickFixEngineering", {{L"Description", L"Update"}, {L"HotFixId", L"KB7654321"}}},
+        {L"InstalledSoftware32",
+         {{L"DisplayName", L"Update for Windows (KB1234567)"},
+          {L"DisplayVersion", L"1"},
+          {L"Publisher", L"M"}}},
+        {L"InstalledSoftware32", {{L"DisplayName", L"KB7654321"}, {L"Publisher", L"M"}}},
+        {L"InstalledSoftware32", {{L"DisplayName", L"Editor"}, {L"Publisher", L"C"}}},
+        {L"InstalledSoftware64",
+         {{L"DisplayName", L"Hotfix for Office KB99999"}, {L"Publisher", L"M"}}},
+        {L"Services", {{L"DisplayName", L"Update KB1234567"}, {L"ServiceName", L"u"}}},
+    };
+    for (const std::wstring& path : {DbPath(), asStored}) {
+        RunAt(path, earlier);
+        auto store = OpenAt(path);
+        StoreAll(*store, now);
+        store->PostProcess();
+        EXPECT_EQ(store->GetErrorText(), L"");
+    }
+    for (const wchar_t* table : {L"session_item", L"session_item_field"}) {
+        const std::wstring all = L"SELECT * FROM " + std::wstring(table) + L" ORDER BY id";
+        EXPECT_EQ(Query(DbPath(), all), Query(asStored, all)) << table;
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM session_item WHERE query_id = 21 AND session_id = "
+                    "(SELECT MAX(id) FROM session)"),
+              3);
+}
+
 class RotationTest : public SessionsTest {
   protected:
     const std::vector<StoredRow> first_ = {
