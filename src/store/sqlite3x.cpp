@@ -25,6 +25,10 @@ void ConfigureLibraryOnce() {
     std::call_once(once, [] {
         sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        // A statement inserting many rows keeps what it changed aside until it ends; past 64 KB
+        // SQLite wrote that to a temporary file, thousands of writes a run. A statement's
+        // changes are small enough for memory.
+        sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, -1);
     });
 }
 
