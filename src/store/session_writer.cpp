@@ -1,6 +1,7 @@
 #include "store/session_writer.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 namespace {
@@ -8,6 +9,12 @@ namespace {
 // Rows per statement: three parameters each, far below SQLite's limit of parameters, and
 // enough that opening the cursors no longer counts.
 constexpr std::size_t kBatchRows = 200;
+
+// Rows for the next statement out of `waiting`: a full batch, else the largest power of two,
+// so that the remainders of a run need a handful of prepared statements, not one per size.
+std::size_t StatementRows(std::size_t waiting) {
+    return waiting >= kBatchRows ? kBatchRows : std::bit_floor(waiting);
+}
 
 constexpr wchar_t kInsertItems[] =
     L"INSERT INTO `session_item` (session_id,query_id,key_value) VALUES ";
@@ -92,7 +99,7 @@ void CSessionWriter::Flush() {
     std::vector<FieldRow> fields;
     const auto insertFields = [&](bool all) {
         while (fields.size() >= kBatchRows || (all && !fields.empty())) {
-            const std::size_t rows = std::min(fields.size(), kBatchRows);
+            const std::size_t rows = StatementRows(fields.size());
             auto& insert = BatchInsert(m_fieldBatches, kInsertFields, rows);
             for (std::size_t i = 0; i < rows; ++i) {
                 const int at = static_cast<int>(3 * i);
@@ -104,13 +111,18 @@ void CSessionWriter::Flush() {
             fields.erase(fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(rows));
         }
     };
+    std::size_t itemRows = 0;
+    for (const PendingItem& item : pending)
+        itemRows += item.ids->queries.size();
     for (std::size_t first = 0; first < pending.size();) {
         // As many items as fill a statement; one item with more rows than that is its own.
+        const std::size_t limit = StatementRows(itemRows);
         std::size_t end = first;
         std::size_t rows = 0;
         while (end < pending.size() &&
-               (end == first || rows + pending[end].ids->queries.size() <= kBatchRows))
+               (end == first || rows + pending[end].ids->queries.size() <= limit))
             rows += pending[end++].ids->queries.size();
+        itemRows -= rows;
         auto& insert = BatchInsert(m_itemBatches, kInsertItems, rows);
         int at = 0;
         for (std::size_t i = first; i < end; ++i) {

@@ -53,7 +53,7 @@ class CSessionWriter {
     std::map<std::wstring, CatalogueIds> m_ids;
     std::vector<PendingItem> m_pending;
     std::size_t m_pendingRows = 0;  // items and fields
-    // By number of rows: one, the full batch, and the remainders of flushes.
+    // By number of rows: the full batch and powers of two.
     std::map<std::size_t, std::unique_ptr<sqlite3x::sqlite3_command>> m_itemBatches;
     std::map<std::size_t, std::unique_ptr<sqlite3x::sqlite3_command>> m_fieldBatches;
 };
