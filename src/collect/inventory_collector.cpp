@@ -134,7 +134,10 @@ int CInventoryCollector::Gather() {
             m_store.PostProcess();
             SessionData session;
             ChangeData changes;
+            std::future<void> base =
+                std::async(std::launch::async, [this] { m_store.ReadComparisonBase(); });
             m_store.LoadSession(session);
+            base.get();
             m_store.LoadChanges(changes);
             // Either may end the run; the second looks even when the first has.
             CheckStartupFolderRegistry(session);

@@ -82,6 +82,25 @@ void ChangedValues(const StoredSession& current, const StoredSession& last,
 
 }  // namespace
 
+// Another connection sees what this one committed, and the run writes nothing between the
+// post-processing and the comparison: both read the same rows.
+void CInventoryDatabase::ReadComparisonBase() {
+    m_comparisonBase.reset();
+    if (m_lastScan.tm_year == 0)
+        return;
+    try {
+        sqlite3x::sqlite3_connection reader;
+        reader.open(m_path);
+        reader.busy_timeout(kBusyTimeoutMs);
+        const std::int64_t id =
+            reader.scalar_int("SELECT MAX(id) FROM session WHERE status_type_id = 2;");
+        m_comparisonBase = std::make_unique<StoredSession>(ReadStoredSession(reader, id));
+        m_comparisonBaseId = id;
+    } catch (const sqlite3x::database_error&) {
+        m_comparisonBase.reset();
+    }
+}
+
 int CInventoryDatabase::LoadChanges(ChangeData& data) {
     if (m_lastScan.tm_year == 0)
         return 1;
@@ -93,7 +112,10 @@ int CInventoryDatabase::LoadChanges(ChangeData& data) {
         if (!loaded)
             loaded = std::make_unique<StoredSession>(ReadStoredSession(m_connection, m_sessionId));
         const StoredSession& current = *loaded;
-        const StoredSession last = ReadStoredSession(m_connection, lastSession);
+        std::unique_ptr<StoredSession> base = std::move(m_comparisonBase);
+        if (!base || m_comparisonBaseId != lastSession)
+            base = std::make_unique<StoredSession>(ReadStoredSession(m_connection, lastSession));
+        const StoredSession& last = *base;
         const StoredCatalogue catalogue = ReadStoredCatalogue(m_connection);
         const ItemIndex currentByKey = IndexByKey(current);
         const ItemIndex lastByKey = IndexByKey(last);

@@ -18,9 +18,6 @@ namespace {
 
 constexpr int kOpenRetries = 10;
 constexpr unsigned kOpenRetryPauseMs = 30;
-// Another program reading the file (or a second run) holds its lock for moments; failing
-// the run at once for that would lose the inventory.
-constexpr int kBusyTimeoutMs = 5000;
 // SQLite's default of 2 MB is far below a large inventory's two sessions: past it every
 // lookup of the comparison reads its pages from the file again. The cache only grows as
 // far as pages are read, so a small inventory costs no more.
@@ -49,6 +46,7 @@ CInventoryDatabase::~CInventoryDatabase() {
 void CInventoryDatabase::Load(const std::wstring& path) {
     m_writer.reset();
     m_loadedSession.reset();
+    m_comparisonBase.reset();
     m_setAsideNotice.clear();
     m_path = path;
     OpenFile();

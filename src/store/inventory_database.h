@@ -54,6 +54,9 @@ class CInventoryDatabase {
     void CancelSession();
     // 1 when there is no previous session to compare with, else 0.
     int LoadChanges(ChangeData& data);
+    // Reads the session LoadChanges compares with ahead of it, on a connection of its own,
+    // so that it may run beside LoadSession. A failure leaves the reading to LoadChanges.
+    void ReadComparisonBase();
 
     // Rows stored between BeginRowGroup and EndRowGroup share one transaction, begun at the
     // first of them: one commit per query instead of one per row. Groups do not nest; a
@@ -62,6 +65,10 @@ class CInventoryDatabase {
     void EndRowGroup();
 
   private:
+    // Another program reading the file (or a second run) holds its lock for moments; failing
+    // the run at once for that would lose the inventory.
+    static constexpr int kBusyTimeoutMs = 5000;
+
     void RunStoredStatements(const char* select);
     void BeginGroupTransaction();
     // Rows added in a group are buffered; everything that reads or ends the group writes
@@ -84,6 +91,9 @@ class CInventoryDatabase {
     // This run's session as LoadSession read it, for the comparison that follows; any write
     // drops it.
     std::unique_ptr<StoredSession> m_loadedSession;
+    // What ReadComparisonBase read, and the id of that session.
+    std::unique_ptr<StoredSession> m_comparisonBase;
+    std::int64_t m_comparisonBaseId = 0;
     std::unique_ptr<sqlite3x::sqlite3_scoped_transaction> m_keeping;
     std::vector<QueryDefinition> m_queries;
     // Query name to its key fields, in key-value order.

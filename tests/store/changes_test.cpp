@@ -95,6 +95,37 @@ TEST_F(ChangesTest, NewRemovedAndChangedItemsOfOneQuery) {
                  L"d");
 }
 
+TEST_F(ChangesTest, BaseReadAheadGivesWhatLoadChangesReads) {
+    const std::wstring other = (folder.path() / L"other.db").wstring();
+    const std::vector<StoredRow> first = {Service(L"Alpha", L"a"), Service(L"Beta", L"b")};
+    const std::vector<StoredRow> second = {Service(L"Alpha", L"A"), Service(L"Gamma", L"g")};
+    Run(first);
+    RunAt(other, first);
+    const RunOutcome plain = RunAt(other, second);
+
+    auto store = Open();
+    StoreAll(*store, second);
+    store->PostProcess();
+    SessionData session;
+    store->LoadSession(session);
+    store->ReadComparisonBase();
+    ChangeData changes;
+    EXPECT_EQ(store->LoadChanges(changes), 0);
+    EXPECT_EQ(Describe(changes), Describe(plain.changes));
+    EXPECT_THAT(Kinds(changes.at(L"Services")), ElementsAre(1, 2, 3));
+
+    // Read ahead of another run that replaced the base: that run's session is compared with.
+    auto early = Open();
+    early->ReadComparisonBase();
+    store->KeepSession();
+    store.reset();
+    const RunOutcome replacing = Run({Service(L"Delta", L"d")});
+    ChangeData late;
+    EXPECT_EQ(early->LoadChanges(late), 0);
+    ASSERT_EQ(late.at(L"Services").size(), 1u) << Describe(late);
+    EXPECT_EQ(late.at(L"Services")[0].itemId, ItemId(L"Delta", replacing.sessionId));
+}
+
 TEST_F(ChangesTest, KeysMatchOnlyWhenExactlyEqual) {
     struct Case {
         const char* what;
