@@ -63,6 +63,7 @@ int CInventoryCollector::Initialize(platform::ProgressWindow window, const std::
     m_dataFolder = dataFolder;
     m_outputFolder = outputFolder;
     m_cancel = false;
+    platform::GetRegistry().Prefetch();
     m_wmi.Connect();
     // Normally the support files made both folders already; a portable run writes none, and
     // a run must not depend on them.

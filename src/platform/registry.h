@@ -61,6 +61,9 @@ class Registry {
                                 std::uint32_t* bytes) = 0;
     virtual RegError SetValue(RegKey key, const wchar_t* name, std::uint32_t type, const void* data,
                               std::uint32_t bytes) = 0;
+    // A run is about to read the machine's keys. A registry that builds them first may start
+    // now, on a thread of its own, so that the first read finds them ready.
+    virtual void Prefetch() {}
 };
 
 }  // namespace platform

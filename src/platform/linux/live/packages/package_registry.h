@@ -2,8 +2,10 @@
 // The registry of the Linux program: in memory, with the layout of the machine (a 64-bit
 // machine is read as 64-bit Windows is by a 32-bit program), holding the installed packages
 // as Windows holds installed programs. The packages are read on the first use of
-// HKEY_LOCAL_MACHINE, once: a run that never asks does not pay for them.
+// HKEY_LOCAL_MACHINE, once, or beside the start of a run when it says it will ask: a program
+// that never asks does not pay for them.
 #include <mutex>
+#include <thread>
 
 #include "platform/linux/live/common/system_root.h"
 #include "platform/memory_registry.h"
@@ -39,10 +41,13 @@ class PackageRegistry : public Registry {
                       std::uint32_t bytes) override {
         return Call(key, &MemoryRegistry::SetValue, name, type, data, bytes);
     }
+    void Prefetch() override;
 
   private:
     // Holds the lock for the call; fills the registry when the call names HKLM first.
     std::unique_lock<std::mutex> Enter(RegKey key);
+    // Under the lock.
+    void FillOnce();
 
     // The memory registry's answer to the call, under the lock.
     template <class Method, class... Arguments>
@@ -57,6 +62,8 @@ class PackageRegistry : public Registry {
     std::mutex mutex_;
     bool filled_ = false;
     MemoryRegistry memory_;
+    // Last: it is joined before the members it fills go.
+    std::jthread prefetch_;
 };
 
 }  // namespace platform::live
