@@ -117,6 +117,17 @@ TEST(UninstallKeys, ValuesPassHostileTextAndLeaveOutWhatIsNotKnown) {
     EXPECT_EQ(L"<none>", ReadView(registry, 0).at(L"wine32:i386").at(L"EstimatedSize"));
 }
 
+TEST(UninstallKeys, PackagesReadAheadGiveTheSameViews) {
+    PackageRegistry plain{TreeRoot(kTree), true};
+    PackageRegistry ahead{TreeRoot(kTree), true};
+    ahead.Prefetch();
+    ahead.Prefetch();
+    EXPECT_EQ(ReadView(ahead, kKeyWow64_64), ReadView(plain, kKeyWow64_64));
+    EXPECT_EQ(ReadView(ahead, 0), ReadView(plain, 0));
+    // Gone before the packages are read: it waits for them.
+    PackageRegistry{TreeRoot(kTree), false}.Prefetch();
+}
+
 TEST(UninstallKeys, ThirtyTwoBitMachineHasOneViewForAll) {
     PackageRegistry registry{TreeRoot(kTree), false};
     const View view = ReadView(registry, 0);
