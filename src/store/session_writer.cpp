@@ -1,6 +1,5 @@
 #include "store/session_writer.h"
 
-#include <algorithm>
 #include <bit>
 #include <utility>
 

@@ -17,6 +17,7 @@ using sqlite3x::database_error;
 
 namespace {
 
+// Compared whole: a statement changed by as much as a space runs as stored.
 std::wstring Runnable(std::wstring statement) {
     for (const SeedEquivalent& equivalent : SeedScopedEquivalents())
         if (std::equal(statement.begin(), statement.end(), equivalent.seeded,
