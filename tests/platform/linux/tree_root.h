@@ -30,7 +30,8 @@ class TreeSystemCalls final : public SystemCalls {
     }
     std::optional<std::string> HypervisorSignature() const override { return std::nullopt; }
     std::optional<std::time_t> RootBirthTime() const override { return std::nullopt; }
-    FileSystemSpace SpaceOf(const std::string&, std::chrono::milliseconds) const override {
+    FileSystemSpace SpaceOf(const std::string&,
+                            std::optional<std::chrono::milliseconds>) const override {
         return {};
     }
     std::vector<InterfaceAddress> InterfaceAddresses() const override { return {}; }

@@ -130,7 +130,7 @@ class Live final : public SystemCalls {
     }
 
     FileSystemSpace SpaceOf(const std::string& mountPoint,
-                            std::chrono::milliseconds limit) const override {
+                            std::optional<std::chrono::milliseconds> limit) const override {
         return FileSystemSpaceOf(mountPoint, limit);
     }
 

@@ -41,7 +41,7 @@ class SystemCalls {
     // When the root file system was made, where the file system records it.
     virtual std::optional<std::time_t> RootBirthTime() const = 0;
     virtual FileSystemSpace SpaceOf(const std::string& mountPoint,
-                                    std::chrono::milliseconds limit) const = 0;
+                                    std::optional<std::chrono::milliseconds> limit) const = 0;
     virtual std::vector<InterfaceAddress> InterfaceAddresses() const = 0;
     // udev's hardware database.
     virtual std::optional<HardwareName> HardwareDatabaseName(const HardwareIds& ids) const = 0;

@@ -65,14 +65,17 @@ TEST(StorageFileSystemSizeTest, AChildPastTheLimitIsGivenUp) {
 }
 
 TEST(StorageFileSystemSizeTest, AnswersForAMountedFolderAndNotForAMissingOne) {
-    const auto space = FileSystemSpaceOf("/", 10s);
-    ASSERT_TRUE(space.size);
-    ASSERT_TRUE(space.free);
-    EXPECT_GT(*space.size, 0u);
-    EXPECT_LE(*space.free, *space.size);
-    const auto none = FileSystemSpaceOf("/no/such/folder/anywhere", 10s);
-    EXPECT_FALSE(none.size);
-    EXPECT_FALSE(none.free);
+    for (const auto limit : {std::optional<std::chrono::milliseconds>(10s),
+                             std::optional<std::chrono::milliseconds>()}) {
+        const auto space = FileSystemSpaceOf("/", limit);
+        ASSERT_TRUE(space.size);
+        ASSERT_TRUE(space.free);
+        EXPECT_GT(*space.size, 0u);
+        EXPECT_LE(*space.free, *space.size);
+        const auto none = FileSystemSpaceOf("/no/such/folder/anywhere", limit);
+        EXPECT_FALSE(none.size);
+        EXPECT_FALSE(none.free);
+    }
 }
 
 }  // namespace

@@ -146,17 +146,22 @@ std::optional<ChildNumbers> RunWithTimeLimit(const std::function<bool(ChildNumbe
     return numbers;
 }
 
-FileSystemSpace FileSystemSpaceOf(const std::string& path, std::chrono::milliseconds limit) {
+FileSystemSpace FileSystemSpaceOf(const std::string& path,
+                                  std::optional<std::chrono::milliseconds> limit) {
     const char* folder = path.c_str();
-    const auto numbers = RunWithTimeLimit(
-        [folder](ChildNumbers& out) {
-            struct statvfs info;
-            if (::statvfs(folder, &info) != 0)
-                return false;
-            out = {info.f_blocks, info.f_bavail, info.f_bfree, info.f_frsize, info.f_bsize};
-            return true;
-        },
-        limit);
+    const auto ask = [folder](ChildNumbers& out) {
+        struct statvfs info;
+        if (::statvfs(folder, &info) != 0)
+            return false;
+        out = {info.f_blocks, info.f_bavail, info.f_bfree, info.f_frsize, info.f_bsize};
+        return true;
+    };
+    std::optional<ChildNumbers> numbers;
+    if (limit) {
+        numbers = RunWithTimeLimit(ask, *limit);
+    } else if (ChildNumbers direct{}; ask(direct)) {
+        numbers = direct;
+    }
     if (!numbers)
         return {};
     return SpaceFromCounts((*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3],

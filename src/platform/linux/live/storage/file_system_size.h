@@ -36,7 +36,10 @@ std::optional<ChildNumbers> RunWithTimeLimit(const std::function<bool(ChildNumbe
                                              std::chrono::milliseconds limit);
 
 // The space of the file system mounted at `path`, each figure null when the kernel does not
-// answer within `limit`.
-FileSystemSpace FileSystemSpaceOf(const std::string& path, std::chrono::milliseconds limit);
+// answer within `limit`. Without a limit the kernel is asked directly: a child process costs
+// the whole run its copied page tables, and a file system on a local device answers from
+// memory.
+FileSystemSpace FileSystemSpaceOf(const std::string& path,
+                                  std::optional<std::chrono::milliseconds> limit);
 
 }  // namespace platform::live

@@ -94,6 +94,14 @@ WmiValue VolumeName(const Drive& drive,
     return Text(label == labels->end() ? std::string() : label->second);
 }
 
+// A file system the kernel answers for from memory; a share's server, a FUSE daemon or a
+// removable medium (FAT counts its free clusters on the device) may keep statvfs waiting.
+std::optional<std::chrono::milliseconds> SpaceTimeLimit(const Drive& drive) {
+    if ((drive.type == kLocalDrive || drive.type == kRamDisk) && drive.mount.fsType != "fuseblk")
+        return std::nullopt;
+    return kSpaceTimeLimit;
+}
+
 }  // namespace
 
 WmiObjectList LogicalDisks(const SystemRoot& root) {
@@ -101,7 +109,8 @@ WmiObjectList LogicalDisks(const SystemRoot& root) {
     WmiObjectList disks;
     for (const Drive& drive : FindDrives(root)) {
         // Sizes come from the kernel, so only for the machine itself.
-        const FileSystemSpace space = root.Calls().SpaceOf(drive.mount.mountPoint, kSpaceTimeLimit);
+        const FileSystemSpace space =
+            root.Calls().SpaceOf(drive.mount.mountPoint, SpaceTimeLimit(drive));
 
         WmiObject disk;
         disk.Set(L"DeviceID", Text(drive.mount.mountPoint));
