@@ -5,6 +5,8 @@
 //
 // The library is opened here, not linked: it brings a score of others (TLS, Kerberos, service
 // discovery) whose loading every run would pay at its start, and only this query needs it.
+// Where no scheduler could answer it is not opened at all: loading it costs more than a
+// whole list of printers.
 #include <cups/cups.h>
 #include <dlfcn.h>
 
@@ -12,6 +14,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "platform/linux/live/devices/cups_scheduler.h"
 #include "platform/linux/live/devices/printers.h"
 
 namespace platform::live {
@@ -73,6 +76,8 @@ const Cups* OpenCups() {
 }  // namespace
 
 std::vector<PrinterDestination> PrintDestinations() {
+    if (!CupsSchedulerMayAnswer())
+        return {};
     const Cups* cups = OpenCups();
     if (!cups)
         return {};
