@@ -98,26 +98,32 @@ constexpr SeedQuery kQueries[] = {
     "query q WHERE tsi.id = session_item.id AND q.name = 'QuickFixEngineering'), query_id )" scope \
     ";"
 
+#define FENNOCK_DROP_REPEATED_FIXES                                                            \
+    "DELETE FROM session_item WHERE id IN ( SELECT session_item_id FROM v_session_item_field " \
+    "WHERE session_id = @@session_id@@ AND query_name IN "                                     \
+    "('InstalledSoftware32','InstalledSoftware64') AND query_field_name = 'DisplayName' AND "  \
+    "session_item_field_value IN ( SELECT session_item_field_value FROM v_session_item_field " \
+    "WHERE session_id = @@session_id@@ AND query_name = 'QuickFixEngineering'));"
+
+#define FENNOCK_FIND_UPDATE_LIKE(condition)                                                     \
+    "INSERT INTO temp_session_item (id) SELECT DISTINCT si.id FROM session_item si INNER JOIN " \
+    "query q ON q.id = si.query_id WHERE si.session_id = @@session_id@@ AND q.name IN "         \
+    "('InstalledSoftware32','InstalledSoftware64') AND " condition ";"
+#define FENNOCK_KB_NUMBER \
+    "si.key_value GLOB "  \
+    "'*[Kk][Bb][0123456789][0123456789][0123456789][0123456789][0123456789]*'"
+#define FENNOCK_UPDATE_WORD "(si.key_value LIKE '%update%' OR si.key_value LIKE '%hotfix%')"
+
 // Update-like software entries become hot fixes; software entries that repeat a reported hot
 // fix go.
 constexpr SeedStatement kPostProcess[] = {
     {1, 10, "DROP TABLE IF EXISTS [temp_session_item];"},
     {2, 20, "CREATE TEMPORARY TABLE [temp_session_item] ( [id] INTEGER NOT NULL PRIMARY KEY);"},
-    {3, 30,
-     "DELETE FROM session_item WHERE id IN ( SELECT session_item_id FROM v_session_item_field "
-     "WHERE session_id = @@session_id@@ AND query_name IN "
-     "('InstalledSoftware32','InstalledSoftware64') AND query_field_name = 'DisplayName' AND "
-     "session_item_field_value IN ( SELECT session_item_field_value FROM v_session_item_field "
-     "WHERE session_id = @@session_id@@ AND query_name = 'QuickFixEngineering'));"},
+    {3, 30, FENNOCK_DROP_REPEATED_FIXES},
     {4, 40,
      "DELETE FROM session_item_field WHERE session_item_id not IN (SELECT id FROM "
      "session_item);"},
-    {5, 50,
-     "INSERT INTO temp_session_item (id) SELECT DISTINCT si.id FROM session_item si INNER JOIN "
-     "query q ON q.id = si.query_id WHERE si.session_id = @@session_id@@ AND q.name IN "
-     "('InstalledSoftware32','InstalledSoftware64') AND si.key_value GLOB "
-     "'*[Kk][Bb][0123456789][0123456789][0123456789][0123456789][0123456789]*' AND "
-     "(si.key_value LIKE '%update%' OR si.key_value LIKE '%hotfix%');"},
+    {5, 50, FENNOCK_FIND_UPDATE_LIKE(FENNOCK_KB_NUMBER " AND " FENNOCK_UPDATE_WORD)},
     {6, 60, FENNOCK_RENAME_FIELD("DisplayName", "Description")},
     {7, 70, FENNOCK_RENAME_FIELD("DisplayVersion", "HotFixId")},
     {8, 80, FENNOCK_DROP_PUBLISHER("")},
@@ -130,7 +136,23 @@ constexpr SeedStatement kPostProcess[] = {
 // Statements 8 and 12 stay as they were seeded, which makes SQLite visit every field row (a
 // list worked out again for each) and rewrite every item of the file. Only the rows of the
 // update-like entries can change, so the same effect comes from visiting only them.
+// Statement 3, as seeded, walks every field of the session's programs to compare it with the
+// hot fixes; its equivalent starts from the hot fixes' values and finds the fields equal to
+// them through the index on the field, in the order CROSS JOIN keeps (nothing at all where
+// there are no hot fixes). Statement 5 tests the cheap words before the costly pattern.
 constexpr SeedEquivalent kScopedEquivalents[] = {
+    {FENNOCK_DROP_REPEATED_FIXES,
+     "DELETE FROM session_item WHERE id IN ( SELECT sif.session_item_id FROM ( SELECT DISTINCT "
+     "fsif.field AS value FROM query fq CROSS JOIN session_item fsi ON fsi.query_id = fq.id "
+     "CROSS JOIN session_item_field fsif ON fsif.session_item_id = fsi.id CROSS JOIN "
+     "query_field fqf ON fqf.id = fsif.query_field_id AND fqf.query_id = fq.id WHERE fq.name = "
+     "'QuickFixEngineering' AND +fsi.session_id = @@session_id@@ ) fix CROSS JOIN "
+     "session_item_field sif ON sif.field = fix.value CROSS JOIN session_item si ON si.id = "
+     "sif.session_item_id CROSS JOIN query q ON q.id = si.query_id CROSS JOIN query_field qf ON "
+     "qf.id = sif.query_field_id AND qf.query_id = q.id WHERE si.session_id = @@session_id@@ AND "
+     "q.name IN ('InstalledSoftware32','InstalledSoftware64') AND qf.name = 'DisplayName' );"},
+    {FENNOCK_FIND_UPDATE_LIKE(FENNOCK_KB_NUMBER " AND " FENNOCK_UPDATE_WORD),
+     FENNOCK_FIND_UPDATE_LIKE(FENNOCK_UPDATE_WORD " AND " FENNOCK_KB_NUMBER)},
     {FENNOCK_DROP_PUBLISHER(""),
      FENNOCK_DROP_PUBLISHER("session_item_id IN (SELECT id FROM temp_session_item) AND ")},
     {FENNOCK_MAKE_HOTFIXES(""),
@@ -141,6 +163,10 @@ constexpr SeedEquivalent kScopedEquivalents[] = {
 #undef FENNOCK_EMPTY_HOTFIX_FIELD
 #undef FENNOCK_DROP_PUBLISHER
 #undef FENNOCK_MAKE_HOTFIXES
+#undef FENNOCK_DROP_REPEATED_FIXES
+#undef FENNOCK_FIND_UPDATE_LIKE
+#undef FENNOCK_KB_NUMBER
+#undef FENNOCK_UPDATE_WORD
 
 // Build 17: what a Linux user needs to see (devices, platform facts, network and service
 // state), answered by the Windows classes where Windows has them.
