@@ -1,6 +1,5 @@
 #include "platform/linux/live/devices/cups_scheduler.h"
 
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -8,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
