@@ -65,17 +65,24 @@ std::string JoinedValue(const RawField& field) {
     return value;
 }
 
-// The value of the first field of that name (without letter case); empty when absent. A
-// value on one line is the text itself; a longer one is joined into `storage`.
-std::string_view RawValue(const RawStanza& stanza, std::string_view name, std::string& storage) {
+// The first field of that name (without letter case); null when absent.
+const RawField* FindField(const RawStanza& stanza, std::string_view name) {
     for (const auto& field : stanza)
-        if (EqualIgnoringCase(field.name, name)) {
-            if (field.more.empty())
-                return field.first;
-            storage = JoinedValue(field);
-            return storage;
-        }
-    return {};
+        if (EqualIgnoringCase(field.name, name))
+            return &field;
+    return nullptr;
+}
+
+// The value of the first field of that name; empty when absent. A value on one line is the
+// text itself; a longer one is joined into `storage`.
+std::string_view RawValue(const RawStanza& stanza, std::string_view name, std::string& storage) {
+    const RawField* field = FindField(stanza, name);
+    if (!field)
+        return {};
+    if (field->more.empty())
+        return field->first;
+    storage = JoinedValue(*field);
+    return storage;
 }
 
 bool HasField(const RawStanza& stanza, std::string_view name) {
@@ -132,8 +139,10 @@ std::vector<DpkgPackage> InstalledPackages(std::string_view statusText) {
         package.version = field("Version");
         package.architecture = field("Architecture");
         package.maintainer = MaintainerName(RawValue(stanza, "Maintainer", storage));
-        const std::string_view description = RawValue(stanza, "Description", storage);
-        package.synopsis = std::string(TrimBlanks(description.substr(0, description.find('\n'))));
+        // The synopsis is the description's first line: the long description after it (most
+        // of a status file) is never joined.
+        if (const RawField* description = FindField(stanza, "Description"))
+            package.synopsis = std::string(description->first);
         package.homepage = field("Homepage");
         if (HasField(stanza, "Installed-Size"))
             package.installedSizeKb = Kilobytes(RawValue(stanza, "Installed-Size", storage));
