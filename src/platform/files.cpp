@@ -1,9 +1,9 @@
 #include "platform/files.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "util/utf.h"
@@ -36,7 +36,12 @@ bool ReadWholeFile(const std::wstring& path, std::string& contents) {
     std::ifstream in(FileSystemPath(path), std::ios::binary);
     if (!in)
         return false;
-    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // In blocks, not a character at a time: a described machine runs to tens of megabytes.
+    // Not sized from the file beforehand, so a pipe or a file that grows is read to its end.
+    contents.clear();
+    std::array<char, 64 * 1024> block;
+    while (in.read(block.data(), block.size()) || in.gcount() > 0)
+        contents.append(block.data(), static_cast<std::size_t>(in.gcount()));
     return !in.bad();
 }
 

@@ -81,6 +81,13 @@ TEST(Files, RoundTripAndFailures) {
     EXPECT_EQ(bytes, back);
     EXPECT_TRUE(FileExists(file));
     EXPECT_FALSE(IsDirectory(file));
+    // Longer than a read block, not a multiple of one, and replacing what was read before.
+    std::string large(200'003, 'x');
+    for (std::size_t i = 0; i < large.size(); i += 997)
+        large[i] = static_cast<char>(i % 251);
+    ASSERT_TRUE(WriteWholeFile(file, large));
+    ASSERT_TRUE(ReadWholeFile(file, back));
+    EXPECT_EQ(large, back);
 
     // A folder cannot be made below a file, nor a file written there.
     EXPECT_FALSE(CreateFolders(file + L"/below"));
