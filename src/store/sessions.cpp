@@ -27,13 +27,14 @@ std::wstring Runnable(std::wstring statement) {
 }
 
 // A key as the loaded session orders it: ASCII letters in upper case, as SQL's UPPER folds
-// them, and the characters compared by code point, as text compares in UTF-8.
-std::u32string FoldedKey(const std::wstring& key) {
-    std::u32string folded;
+// them, and the characters compared by code point, as text compares in UTF-8. Held as UTF-8,
+// whose bytes compare (a memcmp, not a loop over characters) in the order of code points.
+std::string FoldedKey(const std::wstring& key) {
+    std::string folded;
     folded.reserve(key.size());
     for (std::size_t i = 0; i < key.size();) {
         const char32_t c = NextCodePoint(key, i);
-        folded.push_back(c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c);
+        AppendCodePoint(folded, c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c);
     }
     return folded;
 }
@@ -118,7 +119,7 @@ void CInventoryDatabase::LoadSession(SessionData& data) {
     struct Shown {
         const StoredItem* item;
         const std::wstring* queryName;
-        std::u32string order;
+        std::string order;
     };
     std::vector<Shown> shown;
     std::unordered_map<std::int64_t, std::unordered_set<std::string_view>> keysSeen;

@@ -164,6 +164,10 @@ void AppendCodePoint(std::wstring& out, char32_t c) {
     AppendWide(out, c);
 }
 
+void AppendCodePoint(std::string& out, char32_t c) {
+    AppendUtf8(out, c);
+}
+
 std::wstring Utf8ToWide(std::string_view text) {
     return Convert<std::wstring>(text, NextFromUtf8, AppendWide);
 }

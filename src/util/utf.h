@@ -15,7 +15,9 @@ std::string WideToUtf8(std::wstring_view text);
 std::u16string ToUtf16(std::wstring_view text);
 std::wstring FromUtf16(std::u16string_view text);
 
-// One code point of wide text at `i`, advancing `i` past its units, and its units appended:
-// for a walk over the characters that is not a conversion. Ill-formed units read as U+FFFD.
+// One code point of wide text at `i`, advancing `i` past its units, and its units appended
+// (to wide text, or as UTF-8): for a walk over the characters that is not a conversion.
+// Ill-formed units read as U+FFFD.
 char32_t NextCodePoint(std::wstring_view text, std::size_t& i);
 void AppendCodePoint(std::wstring& out, char32_t c);
+void AppendCodePoint(std::string& out, char32_t c);
