@@ -1,7 +1,6 @@
 #include "platform/linux/live/packages/dpkg_status.h"
 #include "platform/linux/live/common/text_views.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace platform::live {
@@ -85,11 +84,6 @@ std::string_view RawValue(const RawStanza& stanza, std::string_view name, std::s
     return storage;
 }
 
-bool HasField(const RawStanza& stanza, std::string_view name) {
-    return std::any_of(stanza.begin(), stanza.end(),
-                       [&](const RawField& field) { return EqualIgnoringCase(field.name, name); });
-}
-
 }  // namespace
 
 std::vector<ControlStanza> ParseControlStanzas(std::string_view text) {
@@ -144,7 +138,7 @@ std::vector<DpkgPackage> InstalledPackages(std::string_view statusText) {
         if (const RawField* description = FindField(stanza, "Description"))
             package.synopsis = std::string(description->first);
         package.homepage = field("Homepage");
-        if (HasField(stanza, "Installed-Size"))
+        if (FindField(stanza, "Installed-Size"))
             package.installedSizeKb = Kilobytes(RawValue(stanza, "Installed-Size", storage));
         packages.push_back(std::move(package));
     });
